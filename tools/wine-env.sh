@@ -1,0 +1,23 @@
+# Sourced by the project's scripts: the Wine environment every call uses.
+# QUORVANE_BUILD is the build tree (default build/), whose wine/ folder holds
+# the prefixes and the Xvfb state; QUORVANE_PREFIX picks the prefix (default:
+# the test prefix); QUORVANE_DISPLAY the X display (default: the one
+# tools/xvfb.sh started for this build tree).
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
+state="$QUORVANE_BUILD/wine"
+export WINEPREFIX="${QUORVANE_PREFIX:-$state/test-prefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# Nothing may ask to download Mono or Gecko.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEARCH=win64
+if [ -n "${QUORVANE_DISPLAY:-}" ]; then
+  export DISPLAY="$QUORVANE_DISPLAY"
+elif [ -f "$state/display" ]; then
+  export DISPLAY="$(cat "$state/display")"
+fi
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+[ -x "$WINE" ] || WINE="$(command -v wine64 || command -v wine)"
+[ -x "$WINESERVER" ] || WINESERVER="$(command -v wineserver)"
+export WINE WINESERVER
