@@ -1,0 +1,11 @@
+#include "catalogue/FileExists.h"
+
+BOOL FileExists(const CString& path)
+{
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(path, &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return FALSE;
+    FindClose(search);
+    return TRUE;
+}
