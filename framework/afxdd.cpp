@@ -1,0 +1,24 @@
+#include "framework/afxdd.h"
+
+#include "framework/afxwin.h"
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (rControl.m_hWnd == nullptr)
+        rControl.SubclassDlgItem(static_cast<UINT>(nIDC), pDX->m_pDlgWnd);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
+{
+    HWND control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    if (control == nullptr)
+        return;
+    if (pDX->m_bSaveAndValidate) {
+        CWnd wnd;
+        wnd.m_hWnd = control;
+        wnd.GetWindowText(value);
+        wnd.m_hWnd = nullptr;
+    } else {
+        ::SetWindowTextW(control, value);
+    }
+}

@@ -1,0 +1,95 @@
+#include "framework/afxdlg.h"
+
+#include "framework/afxapp.h"
+#include "framework/afxgdi.h"
+#include "framework/afxres.h"
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+{
+    // Only the dialog's initialisation passes through here; once it is
+    // attached, every other message reaches the object through its subclass
+    // first, and whatever comes on to this procedure is the dialog manager's.
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (dialog == nullptr || !dialog->SubclassWindow(hWnd))
+        return TRUE;
+    return dialog->OnInitDialog();
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    m_nModalResult = -1;
+    m_bModalRunning = true;
+    HWND hWnd = CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
+                                   DialogProc, reinterpret_cast<LPARAM>(this));
+    if (hWnd == nullptr) {
+        m_bModalRunning = false;
+        return -1;
+    }
+    const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
+
+    // The dialog may have ended already inside its initialisation.
+    if (m_bModalRunning)
+        ::ShowWindow(hWnd, SW_SHOWNORMAL);
+    MSG msg;
+    while (m_bModalRunning) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (!AfxPreTranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (owner && ownerWasEnabled)
+        SetActiveWindow(owner);
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+    return m_nModalResult;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_nModalResult = nResult;
+    m_bModalRunning = false;
+    if (m_hWnd)
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the modal loop
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hWnd == nullptr)
+        return FALSE;
+    return IsDialogMessageW(m_hWnd, pMsg);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnPaint()
+{
+    {
+        CPaintDC dc(this);
+    }
+    Default();
+}

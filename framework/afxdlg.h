@@ -1,0 +1,36 @@
+// CDialog: a dialog created from a template in the resource module.
+//
+// DoModal runs the framework's own modal loop rather than the system's, so
+// that every message is offered to the application's PreTranslateMessage
+// (and through it to the dialog manager) before it is dispatched.
+#pragma once
+
+#include "framework/afxwin.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // The base runs the data exchange towards the controls.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Validates the update region with an empty paint cycle, then default processing.
+    void OnPaint();
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool m_bModalRunning = false;
+    int m_nModalResult = -1;
+};

@@ -1,0 +1,280 @@
+#include "framework/afxwin.h"
+
+#include <commctrl.h>
+
+#include "framework/afxdd.h"
+#include "framework/afxgdi.h"
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x51564657;  // one subclass per attached window
+
+thread_local AFX_CURRENT_MSG t_current = {};
+
+// GetDlgItem and GetParent hand out objects for windows nobody has attached.
+// They live in a small ring, valid until the ring comes round again, which is
+// long enough for the comparisons and one-shot calls the program makes.
+CWnd* TemporaryWnd(HWND hWnd)
+{
+    if (hWnd == nullptr)
+        return nullptr;
+    if (CWnd* attached = CWnd::FromHandlePermanent(hWnd))
+        return attached;
+    thread_local CWnd ring[16];
+    thread_local unsigned next = 0;
+    CWnd* wnd = &ring[next++ % 16];
+    wnd->m_hWnd = hWnd;
+    return wnd;
+}
+
+}  // namespace
+
+const CWnd CWnd::wndTop;
+
+const AFX_CURRENT_MSG& AfxGetCurrentMessage()
+{
+    return t_current;
+}
+
+CWnd::~CWnd()
+{
+    // The window outlives a wrapper only when someone forgot to destroy it;
+    // detach so its messages no longer reach a dead object.
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
+        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
+        return FALSE;
+    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return FALSE;
+    m_hWnd = hWnd;
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    if (pParent == nullptr)
+        return FALSE;
+    return SubclassWindow(::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)));
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    DWORD_PTR ref = 0;
+    if (hWnd == nullptr || !GetWindowSubclass(hWnd, SubclassProc, kSubclassId, &ref))
+        return nullptr;
+    return reinterpret_cast<CWnd*>(ref);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR ref)
+{
+    CWnd* wnd = reinterpret_cast<CWnd*>(ref);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
+        wnd->m_hWnd = nullptr;
+        return DefSubclassProc(hWnd, message, wParam, lParam);
+    }
+    const AFX_CURRENT_MSG saved = t_current;
+    t_current = {hWnd, message, wParam, lParam};
+    const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    t_current = saved;
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, &result))
+        return result;
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    const AFX_CURRENT_MSG& msg = t_current;
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    UINT key = message;
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        key = WM_CTLCOLOR;
+    else if (message >= WM_REFLECT_BASE + WM_CTLCOLORMSGBOX && message <= WM_REFLECT_BASE + WM_CTLCOLORSTATIC)
+        key = WM_REFLECT_BASE + WM_CTLCOLOR;
+
+    UINT code = 0;
+    UINT id = 0;
+    if (message == WM_COMMAND) {
+        code = HIWORD(wParam);
+        id = LOWORD(wParam);
+    } else if (message == WM_NOTIFY && lParam != 0) {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        code = header->code;
+        id = static_cast<UINT>(header->idFrom);
+    }
+
+    for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn != nullptr; ++e) {
+            if (e->nMessage != key)
+                continue;
+            if ((message == WM_COMMAND || message == WM_NOTIFY) &&
+                (e->nCode != code || id < e->nID || id > e->nLastID))
+                continue;
+            *pResult = e->pfn(this, wParam, lParam);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        ON_WM_DRAWITEM()
+        ON_WM_CTLCOLOR()
+        {0, 0, 0, 0, nullptr}
+    };
+    static const AFX_MSGMAP map = {nullptr, entries};
+    return &map;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    // Reflected messages are looked up in the control's own map.
+    LRESULT result = 0;
+    if (!OnWndMsg(WM_REFLECT_BASE + message, wParam, lParam, &result))
+        return FALSE;
+    if ((message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) && result == 0)
+        return FALSE;  // a reflected colour handler that gives no brush leaves it to the parent
+    if (pResult)
+        *pResult = result;
+    return TRUE;
+}
+
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    if (lpDrawItemStruct != nullptr) {
+        if (CWnd* control = FromHandlePermanent(lpDrawItemStruct->hwndItem)) {
+            const AFX_CURRENT_MSG& msg = t_current;
+            LRESULT result = 0;
+            if (control->OnChildNotify(WM_DRAWITEM, msg.wParam, msg.lParam, &result))
+                return;
+        }
+    }
+    Default();
+}
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd* pWnd, UINT)
+{
+    const AFX_CURRENT_MSG& msg = t_current;
+    if (pWnd != nullptr && pWnd != this) {
+        if (CWnd* control = FromHandlePermanent(pWnd->m_hWnd)) {
+            LRESULT result = 0;
+            if (control->OnChildNotify(msg.message, msg.wParam, msg.lParam, &result))
+                return reinterpret_cast<HBRUSH>(result);
+        }
+    }
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange*)
+{
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const
+{
+    return TemporaryWnd(::GetDlgItem(m_hWnd, nID));
+}
+
+CWnd* CWnd::GetParent() const
+{
+    return TemporaryWnd(::GetParent(m_hWnd));
+}
+
+CWnd* CWnd::GetFocus()
+{
+    return TemporaryWnd(::GetFocus());
+}
+
+CWnd* CWnd::SetFocus()
+{
+    return TemporaryWnd(::SetFocus(m_hWnd));
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pInsertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    HWND after = pInsertAfter ? pInsertAfter->m_hWnd : nullptr;  // &wndTop is HWND_TOP (null)
+    return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
+}
+
+void CWnd::GetWindowText(CString& text) const
+{
+    const int length = GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) {
+        text.Empty();
+        return;
+    }
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, buffer.data(), length + 1);
+    buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    text = CString(buffer);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+HBRUSH AfxCallCtlColor(CWnd* target, WPARAM wParam, LPARAM lParam,
+                       HBRUSH (*call)(CWnd*, CDC*, CWnd*, UINT))
+{
+    UINT message = t_current.message;
+    if (message >= WM_REFLECT_BASE)
+        message -= WM_REFLECT_BASE;
+    const UINT kind = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC
+                          ? message - WM_CTLCOLORMSGBOX : CTLCOLOR_STATIC;
+    CDC dc;
+    dc.Attach(reinterpret_cast<HDC>(wParam));
+    CWnd* from = TemporaryWnd(reinterpret_cast<HWND>(lParam));
+    HBRUSH brush = call(target, &dc, from, kind);
+    dc.Detach();
+    return brush;
+}
+
+BOOL AfxCallEraseBkgnd(CWnd* target, WPARAM wParam, BOOL (*call)(CWnd*, CDC*))
+{
+    CDC dc;
+    dc.Attach(reinterpret_cast<HDC>(wParam));
+    const BOOL result = call(target, &dc);
+    dc.Detach();
+    return result;
+}

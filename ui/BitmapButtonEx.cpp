@@ -1,0 +1,268 @@
+#include "ui/BitmapButtonEx.h"
+
+#include <commctrl.h>
+
+#include "ui/LayoutMetrics.h"
+
+BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_NCHITTEST()
+    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+    ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_SYSKEYDOWN()
+    ON_WM_SYSKEYUP()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CBitmapButtonEx::CBitmapButtonEx() : m_pFont(new CFont)
+{
+    CFont point;
+    point.CreatePointFont(90, L"Tahoma");
+    LOGFONTW lf = {};
+    point.GetObject(sizeof(lf), &lf);
+    lf.lfWeight = 900;
+    point.DeleteObject();
+    m_pFont->CreateFontIndirect(&lf);
+    ScaleButtonFaceMetrics();
+}
+
+CBitmapButtonEx::~CBitmapButtonEx()
+{
+    delete m_pFont;
+}
+
+void CBitmapButtonEx::NotifyParent(UINT message, bool send)
+{
+    HWND parent = ::GetParent(m_hWnd);
+    const WPARAM self = reinterpret_cast<WPARAM>(this);
+    if (send)
+        ::SendMessageW(parent, message, self, 0);
+    else
+        ::PostMessageW(parent, message, self, 0);
+}
+
+void CBitmapButtonEx::OnSetFocus(CWnd*)
+{
+    NotifyParent(WM_BUTTON_DESCRIBE, false);
+    Default();
+}
+
+void CBitmapButtonEx::OnKillFocus(CWnd*)
+{
+    NotifyParent(WM_BUTTON_LOSTFOCUS, false);
+    Default();
+}
+
+void CBitmapButtonEx::OnLButtonDown(UINT, POINT)
+{
+    NotifyParent(WM_BUTTON_PRESS, true);
+    Default();
+}
+
+void CBitmapButtonEx::OnLButtonUp(UINT, POINT)
+{
+    NotifyParent(WM_BUTTON_PRESS, true);
+    Default();
+}
+
+LRESULT CBitmapButtonEx::OnNcHitTest(POINT)
+{
+    if (::GetForegroundWindow() == ::GetParent(m_hWnd) && !m_bTracking) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 1};
+        _TrackMouseEvent(&tme);
+        m_bTracking = 1;
+        const UINT state = GetState();
+        if (state == 0 || state == BST_PUSHED)
+            SetFocus();  // WM_SETFOCUS then announces the button
+        else
+            NotifyParent(WM_BUTTON_DESCRIBE, false);
+    }
+    return Default();
+}
+
+LRESULT CBitmapButtonEx::OnMouseLeave(WPARAM, LPARAM)
+{
+    m_bTracking = 0;
+    ::SetFocus(::GetParent(m_hWnd));
+    return 0;
+}
+
+// The dialog marks the selected category's button pushed; the button's own
+// key handling may clear that, so a button that was pushed is pushed again.
+void CBitmapButtonEx::KeepPushedAround(bool passToDefault)
+{
+    const UINT state = GetState();
+    if (passToDefault)
+        Default();
+    if (state & BST_PUSHED)
+        SendMessage(BM_SETSTATE, TRUE);
+}
+
+void CBitmapButtonEx::OnKeyDown(UINT nChar, UINT, UINT)
+{
+    KeepPushedAround(nChar != VK_SPACE);  // the space bar never presses the button
+}
+
+void CBitmapButtonEx::OnKeyUp(UINT, UINT, UINT) { KeepPushedAround(true); }
+void CBitmapButtonEx::OnSysKeyDown(UINT, UINT, UINT) { KeepPushedAround(true); }
+void CBitmapButtonEx::OnSysKeyUp(UINT, UINT, UINT) { KeepPushedAround(true); }
+
+void CBitmapButtonEx::DrawIconOn(CDC& dc, bool halftone)
+{
+    if (!m_bHasIcons)
+        return;
+    CBitmap& icon = m_crBackground == 0 ? m_bmpIconSelected : m_bmpIconNormal;
+    BITMAP info = {};
+    if (!icon.GetBitmap(&info))
+        return;
+    CDC source;
+    if (!source.CreateCompatibleDC(&dc))
+        return;
+    CSelect select(source, icon.m_hObject);
+    if (!select.Selected())
+        return;
+    if (halftone) {
+        dc.SetStretchBltMode(HALFTONE);
+        dc.SetBrushOrg(0, 0);
+    }
+    const ButtonFaceMetricsTable& f = ButtonFaceMetrics;
+    dc.StretchBlt(f.ButtonIconLeft, f.ButtonIconTop, f.ButtonIconWidth, f.ButtonIconHeight,
+                  &source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+void CBitmapButtonEx::DrawCaption(CDC& dc, RECT box, bool lift)
+{
+    if (m_strText.IsEmpty())
+        return;
+    const COLORREF oldColor = dc.SetTextColor(m_crText);
+    const int oldMode = dc.SetBkMode(TRANSPARENT);
+    if (m_nTextFormat & DT_WORDBREAK) {
+        RECT measured = box;
+        dc.DrawText(m_strText, -1, &measured, m_nTextFormat | DT_CALCRECT);
+        const int d = box.bottom - measured.bottom;
+        if (d > 0)
+            box.top += d / 2;
+    }
+    if (lift)
+        box.top -= 1;
+    dc.DrawText(m_strText, -1, &box, m_nTextFormat);
+    dc.SetBkMode(oldMode);
+    dc.SetTextColor(oldColor);
+}
+
+void CBitmapButtonEx::DrawFocusIfFocused()
+{
+    if (::GetFocus() != m_hWnd)
+        return;
+    RECT rc;
+    GetClientRect(&rc);
+    CClientDC dc(this);
+    dc.DrawFocusRect(&rc);
+}
+
+void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
+{
+    CDC item;
+    item.Attach(dis->hDC);
+    const RECT& r = dis->rcItem;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+
+    if (m_bBitmapFace) {
+        CBitmap* bitmap = &m_bitmap;
+        if ((dis->itemState & ODS_SELECTED) && m_bitmapSel.m_hObject)
+            bitmap = &m_bitmapSel;
+        else if ((dis->itemState & ODS_FOCUS) && m_bitmapFocus.m_hObject)
+            bitmap = &m_bitmapFocus;
+        else if ((dis->itemState & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
+            bitmap = &m_bitmapDisabled;
+        BITMAP info = {};
+        CDC memory;
+        bool drawn = false;
+        if (bitmap->GetBitmap(&info) && memory.CreateCompatibleDC(&item)) {
+            CSelect select(memory, bitmap->m_hObject);
+            if (select.Selected()) {
+                item.StretchBlt(r.left, r.top, width, height, &memory, 0, 0, info.bmWidth, info.bmHeight,
+                                SRCCOPY);
+                drawn = true;
+            }
+        }
+        if (!drawn) {
+            item.Detach();
+            return;  // nothing at all, not even the focus rectangle
+        }
+        const RECT box = {r.left + m_rcTextMargins.left, r.top + m_rcTextMargins.top,
+                          r.right - m_rcTextMargins.right, r.bottom - m_rcTextMargins.bottom};
+        DrawCaption(item, box, false);
+    } else {
+        CDC memory;
+        CBitmap canvas;
+        if (memory.CreateCompatibleDC(&item) && canvas.CreateCompatibleBitmap(&item, width, height)) {
+            CSelect selectCanvas(memory, canvas.m_hObject);
+            memory.FillSolidRect(r, m_crBackground);
+            DrawIconOn(memory, true);
+            {
+                CSelect selectFont(memory, m_pFont->m_hObject);
+                const RECT box = {r.left + m_rcTextMargins.left, r.top + m_rcTextMargins.top - 2,
+                                  r.right + m_rcTextMargins.right, r.bottom + m_rcTextMargins.bottom};
+                DrawCaption(memory, box, true);
+            }
+            item.BitBlt(r.left, r.top, width, height, &memory, r.left, r.top, SRCCOPY);
+        }
+    }
+    if (::GetFocus() == m_hWnd)
+        item.DrawFocusRect(&r);
+    item.Detach();
+}
+
+void CBitmapButtonEx::PaintCustomFace()
+{
+    CPaintDC dc(this);
+    RECT rc;
+    GetClientRect(&rc);
+    CDC memory;
+    CBitmap canvas;
+    if (dc.m_hDC && memory.CreateCompatibleDC(&dc) &&
+        canvas.CreateCompatibleBitmap(&dc, rc.right - rc.left, rc.bottom - rc.top)) {
+        CSelect selectCanvas(memory, canvas.m_hObject);
+        memory.FillSolidRect(rc, m_crBackground);
+        DrawIconOn(memory, false);
+        {
+            CSelect selectFont(memory, m_pFont->m_hObject);
+            const RECT box = {rc.left + m_rcTextMargins.left, rc.top + m_rcTextMargins.top,
+                              rc.right - m_rcTextMargins.right, rc.bottom - m_rcTextMargins.bottom};
+            DrawCaption(memory, box, false);
+        }
+        dc.BitBlt(0, 0, rc.right - rc.left, rc.bottom - rc.top, &memory, 0, 0, SRCCOPY);
+    }
+}
+
+void CBitmapButtonEx::OnPaint()
+{
+    // Painting may erase, and erasing the custom face paints: one at a time.
+    if (m_bPainting) {
+        ValidateRect(m_hWnd, nullptr);
+        return;
+    }
+    m_bPainting = true;
+    if (m_bBitmapFace)
+        Default();  // the button asks its parent to draw it: WM_DRAWITEM reaches DrawItem
+    else
+        PaintCustomFace();
+    DrawFocusIfFocused();
+    m_bPainting = false;
+}
+
+BOOL CBitmapButtonEx::OnEraseBkgnd(CDC*)
+{
+    if (m_bBitmapFace)
+        return static_cast<BOOL>(Default());
+    if (!m_bPainting)
+        OnPaint();
+    return TRUE;
+}

@@ -1,0 +1,63 @@
+// CBitmapButtonEx: the owner-drawn push button of the main window.
+//
+// It paints one of two faces: the base class's state bitmaps with a caption
+// on top (footer buttons), or a custom face of a solid background, a small
+// icon and a word-wrapped caption (category buttons). It turns mouse hover
+// into keyboard focus and reports focus gain, mouse presses and focus loss to
+// its parent with the three private messages below (wParam: the sending
+// button object, lParam 0).
+#pragma once
+
+#include "framework/afxctl.h"
+
+#define WM_BUTTON_DESCRIBE  (WM_USER + 10)  // posted: focus gained, or hovered while focused
+#define WM_BUTTON_PRESS     (WM_USER + 11)  // sent: every left press and release, before the button's own
+#define WM_BUTTON_LOSTFOCUS (WM_USER + 12)  // posted: focus lost
+
+class CBitmapButtonEx : public CBitmapButton {
+public:
+    CBitmapButtonEx();
+    ~CBitmapButtonEx() override;
+
+    // --- Set by the dialog ---------------------------------------------------
+    CString m_strText;                     // caption (not the window text)
+    COLORREF m_crText = 0xFFFFFF;
+    UINT m_nTextFormat = DT_WORDBREAK;     // DrawTextW format of the caption
+    RECT m_rcTextMargins = {0, 0, 0, 0};   // left, top, right, bottom
+    COLORREF m_crBackground = 0xFFFFFF;    // custom face; 0 also picks the selected icon
+    int m_bBitmapFace = 0;                 // nonzero: state bitmaps; zero: custom face
+    int m_bHasIcons = 0;                   // both icons below are loaded
+    CBitmap m_bmpIconSelected;
+    CBitmap m_bmpIconNormal;
+    CFont* m_pFont;                        // owned: the custom face's caption font
+    int m_bTracking = 0;                   // a mouse-leave notification is pending
+
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnLButtonUp(UINT nFlags, POINT point);
+    LRESULT OnNcHitTest(POINT point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+
+private:
+    void NotifyParent(UINT message, bool send);
+    void KeepPushedAround(bool passToDefault);
+    void PaintCustomFace();
+    void DrawIconOn(CDC& dc, bool halftone);
+    // Draws m_strText in box; wrapped captions are centred vertically, and
+    // lifted one more pixel when `lift` is set.
+    void DrawCaption(CDC& dc, RECT box, bool lift);
+    void DrawFocusIfFocused();
+    bool m_bPainting = false;
+};
