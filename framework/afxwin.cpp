@@ -8,6 +8,9 @@
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x51564657;  // one subclass per attached window
+// The attached object is also kept as a window property, so that it can be
+// found from the handle alone.
+constexpr const wchar_t* kObjectProperty = L"Quorvane.CWnd";
 
 thread_local AFX_CURRENT_MSG t_current = {};
 
@@ -40,16 +43,22 @@ CWnd::~CWnd()
 {
     // The window outlives a wrapper only when someone forgot to destroy it;
     // detach so its messages no longer reach a dead object.
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
         RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+        RemovePropW(m_hWnd, kObjectProperty);
+    }
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
-    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    if (!SetPropW(hWnd, kObjectProperty, this))
         return FALSE;
+    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        RemovePropW(hWnd, kObjectProperty);
+        return FALSE;
+    }
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -63,10 +72,9 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    DWORD_PTR ref = 0;
-    if (hWnd == nullptr || !GetWindowSubclass(hWnd, SubclassProc, kSubclassId, &ref))
+    if (hWnd == nullptr)
         return nullptr;
-    return reinterpret_cast<CWnd*>(ref);
+    return static_cast<CWnd*>(GetPropW(hWnd, kObjectProperty));
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -75,6 +83,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     CWnd* wnd = reinterpret_cast<CWnd*>(ref);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
+        RemovePropW(hWnd, kObjectProperty);
         wnd->m_hWnd = nullptr;
         return DefSubclassProc(hWnd, message, wParam, lParam);
     }

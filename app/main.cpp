@@ -1,0 +1,4 @@
+// The one application object.
+#include "app/KivanoApp.h"
+
+CKivanoApp theApp;

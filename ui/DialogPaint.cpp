@@ -1,0 +1,218 @@
+// Painting the main dialog: its paint handler is also its layout pass.
+#include "app/KivanoDlg.h"
+
+#include "catalogue/CatalogueModel.h"
+#include "framework/afxres.h"
+#include "res/resource.h"
+#include "ui/LayoutMetrics.h"
+
+void CKivanoDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+        RECT rect;
+        GetClientRect(&rect);
+        const int x = (rect.right - rect.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (rect.bottom - rect.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+        return;
+    }
+    if (m_bLayoutReady) {
+        const LayoutMetricsTable& m = LayoutMetrics;
+        m_wndDescription.MoveWindow(m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
+                                    m.DescriptionTextHeight);
+
+        m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
+        m_listItems.MoveWindow(m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
+        m_listItems.Arrange(LVA_DEFAULT);
+        m_listItems.UpdateWindow();
+
+        // Present buttons stacked without holes.
+        int y = m.ColumnTop;
+        for (int k = 0; k < 5; ++k) {
+            if (!m_bCategoryPresent[k])
+                continue;
+            m_btnCategory[k].MoveWindow(m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
+            y += m.CategoryButtonGap + m.CategoryButtonHeight;
+        }
+        m_btnSupport.MoveWindow(m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        m_btnHelp.MoveWindow(m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        m_btnClose.MoveWindow(m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+
+        PaintStrips();
+        PaintHeader();
+        for (int k = 4; k >= 0; --k) {
+            if (m_bCategoryPresent[k] && m_nRememberedCategory == k)
+                OnCategoryButton(k);
+        }
+        UpdateWindow();
+    }
+    CDialog::OnPaint();
+}
+
+void CKivanoDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
+{
+    PaintStrips();
+    CWnd::OnDrawItem(nIDCtl, lpDrawItemStruct);
+}
+
+HBRUSH CKivanoDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH brush = CWnd::OnCtlColor(pDC, pWnd, nCtlColor);
+    pDC->SetBkMode(OPAQUE);
+    if (pWnd != nullptr && pWnd->m_hWnd == m_hWnd)
+        return m_brBackground;
+    return brush;
+}
+
+void CKivanoDlg::PaintStrips()
+{
+    const LayoutMetricsTable& m = LayoutMetrics;
+    DrawBitmapResource(IDB_TITLE_STRIP, 0, 0, 0, 0, m.ClientWidth - m.WordmarkWidth, m.TitleStripHeight);
+    DrawBitmapResource(IDB_WORDMARK, m.ClientWidth - m.WordmarkWidth, 0, m.WordmarkWidth, m.TitleStripHeight,
+                       -1, -1);
+    DrawBitmapResource(IDB_FOOTER_GRADIENT, 2 * m.FooterButtonWidth, m.FooterTop, 0, 0,
+                       m.ClientWidth - 3 * m.FooterButtonWidth - 2, m.FooterButtonHeight);
+    DrawBitmapResource(IDB_FOOTER_SEPARATOR, m.ClientWidth - m.FooterButtonWidth - 2, m.FooterTop, 0, 0, 2,
+                       m.FooterButtonHeight);
+}
+
+void CKivanoDlg::DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOverride, int hOverride)
+{
+    {
+        CClientDC window(this);
+        DrawBitmapResourceOn(&window, id, x, y, w, h, wOverride, hOverride);
+    }
+    CDialog::OnPaint();
+}
+
+void CKivanoDlg::DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride,
+                                      int hOverride)
+{
+    CDC memory;
+    if (pDC->m_hDC == nullptr || !memory.CreateCompatibleDC(pDC))
+        return;
+    CBitmap bitmap;
+    if (!bitmap.LoadBitmap(id))
+        return;
+    CSelect select(memory, bitmap.m_hObject);
+    if (!select.Selected())
+        return;
+    BITMAP info = {};
+    bitmap.GetBitmap(&info);
+    pDC->SetStretchBltMode(HALFTONE);
+    pDC->SetBrushOrg(0, 0);
+    pDC->StretchBlt(x, y, wOverride >= 0 ? wOverride : w, hOverride >= 0 ? hOverride : h, &memory, 0, 0,
+                    info.bmWidth, info.bmHeight, SRCCOPY);
+}
+
+void CKivanoDlg::PaintHeader()
+{
+    const LayoutMetricsTable& m = LayoutMetrics;
+    const int W = m.ClientWidth;
+    const int H = m.HeaderHeight + m.HeaderBandHeight;
+    {
+        CClientDC window(this);
+        CDC memory;
+        CBitmap canvas;
+        if (window.m_hDC && memory.CreateCompatibleDC(&window) && canvas.CreateCompatibleBitmap(&window, W, H)) {
+            CSelect selectCanvas(memory, canvas.m_hObject);
+            const int oldMemoryMode = memory.SetBkMode(TRANSPARENT);
+
+            // Header panel, band and its line, in memory (shifted up by the title strip).
+            memory.FillSolidRect(RECT{0, 0, W, m.HeaderHeight}, 0xE3EAE9);
+            memory.FillSolidRect(RECT{0, m.HeaderHeight, W, H}, 0xD5DFDE);
+            memory.FillSolidRect(RECT{0, H - 2, W, H - 1}, 0x9C9C9C);
+
+            // Separator, footer band and its line, straight onto the window.
+            const int separator = m.ColumnTop + m.ColumnHeight + 4;
+            window.FillSolidRect(RECT{0, separator, W, separator + 1}, 0xD5DFDE);
+            const int f = m.DescriptionTop + m.DescriptionHeight;
+            window.FillSolidRect(RECT{0, f, W, f + m.HeaderBandHeight}, 0xD5DFDE);
+            window.FillSolidRect(RECT{0, f + 1, W, f + 2}, 0x9C9C9C);
+
+            DrawBitmapResourceOn(&window, IDB_INFO_SIGN, m.InfoIconLeft, m.InfoIconTop, m.InfoIconWidth,
+                                 m.InfoIconHeight, -1, -1);
+            DrawBitmapResourceOn(&memory, IDB_HEADER_PERSON, m.HeaderIconLeft, m.HeaderIconTop,
+                                 m.HeaderIconWidth, m.HeaderIconHeight, -1, -1);
+
+            // Texts, boxes in window coordinates moved into the memory bitmap.
+            struct Text {
+                const CString& text;
+                COLORREF color;
+                RECT box;
+            };
+            const int shift = m.TitleStripHeight;
+            const Text texts[] = {
+                {m_strTitle, 0x333333,
+                 {m.HeaderTextLeft, m.TitleTextTop, W - m.HeaderTextLeft, m.TitleTextTop + m.HeaderTextLineHeight}},
+                {m_strSubtitle, 0x444444,
+                 {m.HeaderTextLeft, m.SubtitleTextTop, W - m.HeaderTextLeft,
+                  m.SubtitleTextTop + m.HeaderTextLineHeight}},
+                {m_strCategoryHeading, 0x444444,
+                 {m.CategoryHeadingLeft, m.HeadingTextTop, m.CategoryHeadingLeft + m.HeadingTextWidth,
+                  m.HeadingTextTop + m.HeaderBandHeight - 2}},
+                {m_strContentsHeading, 0x444444,
+                 {m.ContentsHeadingLeft, m.HeadingTextTop, m.ContentsHeadingLeft + m.HeadingTextWidth,
+                  m.HeadingTextTop + m.HeaderBandHeight - 2}},
+            };
+            {
+                CSelect selectFont(memory, m_pHeadingFont ? m_pHeadingFont->m_hObject : nullptr);
+                const COLORREF oldColor = memory.SetTextColor(0x333333);
+                for (const Text& t : texts) {
+                    RECT box = {t.box.left, t.box.top - shift, t.box.right, t.box.bottom - shift};
+                    memory.SetTextColor(t.color);
+                    memory.DrawText(t.text, -1, &box, 0);
+                }
+                memory.SetTextColor(oldColor);
+            }
+            memory.SetBkMode(oldMemoryMode);
+            window.BitBlt(0, m.TitleStripHeight, W, H, &memory, 0, 0, SRCCOPY);
+        }
+    }
+    PaintSelectionBar(0);
+}
+
+void CKivanoDlg::PaintSelectionBar(int row)
+{
+    const LayoutMetricsTable& m = LayoutMetrics;
+    {
+        CClientDC window(this);
+        CDC memory;
+        CBitmap canvas;
+        if (window.m_hDC && memory.CreateCompatibleDC(&window) &&
+            canvas.CreateCompatibleBitmap(&window, m.SelectionBarWidth, m.ColumnHeight)) {
+            CSelect selectCanvas(memory, canvas.m_hObject);
+            memory.FillSolidRect(RECT{0, 0, m.SelectionBarWidth, m.ColumnHeight}, 0x9EB1B6);
+            const int t = row * (m.CategoryButtonHeight + m.CategoryButtonGap);
+            memory.FillSolidRect(RECT{0, t, m.SelectionBarWidth, t + m.CategoryButtonHeight}, 0x3D4B50);
+            window.BitBlt(m.SelectionBarLeft, m.ColumnTop, m.SelectionBarWidth, m.ColumnHeight, &memory, 0, 0,
+                          SRCCOPY);
+        }
+    }
+    for (int k = 0; k < 5; ++k) {
+        if (m_bCategoryPresent[k])
+            m_btnCategory[k].RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+void CKivanoDlg::SetUpCategoryButtons()
+{
+    for (int k = 0; k < 5; ++k) {
+        if (!m_bCategoryPresent[k]) {
+            ::ShowWindow(::GetDlgItem(m_hWnd, IDC_CATEGORY0 + k), SW_HIDE);
+            continue;
+        }
+        CBitmapButtonEx& button = m_btnCategory[k];
+        button.AutoLoad(IDC_CATEGORY0 + k, this);
+        button.m_bBitmapFace = 0;
+        if (button.m_bmpIconNormal.LoadBitmap(IDB_CATEGORY_ICON_BASE + 2 * k) &&
+            button.m_bmpIconSelected.LoadBitmap(IDB_CATEGORY_ICON_BASE + 2 * k + 1))
+            button.m_bHasIcons = 1;
+        button.m_rcTextMargins = RECT{LayoutMetrics.CategoryTextInset, 2, 2, 2};
+        button.m_strText = Categories[static_cast<size_t>(k)].Caption;
+        button.m_crText = 0x444444;
+        button.SetFont(*m_pHeadingFont, TRUE);
+    }
+}
