@@ -4,6 +4,15 @@
 #include "res/resource.h"
 #include "ui/LayoutMetrics.h"
 
+void RegisterMainWindowClass()
+{
+    // The main dialog's template names this copy of the system dialog class.
+    WNDCLASSW wc = {};
+    GetClassInfoW(nullptr, L"#32770", &wc);
+    wc.lpszClassName = KIVANO_WINDOW_CLASS;
+    AfxRegisterClass(&wc);
+}
+
 BOOL CKivanoApp::InitInstance()
 {
     SetProcessDPIAware();
@@ -23,11 +32,7 @@ BOOL CKivanoApp::InitInstance()
     // A marker only: never owned, never waited on. Without it the copy runs unguarded.
     HANDLE marker = CreateMutexW(nullptr, FALSE, KIVANO_MUTEX_NAME);
 
-    // The main dialog's template names this copy of the system dialog class.
-    WNDCLASSW wc = {};
-    GetClassInfoW(nullptr, L"#32770", &wc);
-    wc.lpszClassName = KIVANO_WINDOW_CLASS;
-    AfxRegisterClass(&wc);
+    RegisterMainWindowClass();
 
     {
         CKivanoDlg dialog;

@@ -14,6 +14,10 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 };
 
+// Registers the main dialog's window class: a copy of the system dialog
+// class under KIVANO_WINDOW_CLASS.
+void RegisterMainWindowClass();
+
 // Names by which a running copy is recognised.
 #define KIVANO_MUTEX_NAME L"Kivalink_Mutex"
 #define KIVANO_WINDOW_CLASS L"VelConsoleClass"

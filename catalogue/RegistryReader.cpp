@@ -2,6 +2,7 @@
 
 #include "catalogue/ProbeObserver.h"
 
+#include <array>
 #include <cwchar>
 #include <iterator>
 
@@ -32,15 +33,15 @@ BOOL ReadRegString(HKEY /*hive*/, const CString& key, const CString& valueName, 
 
     // One code unit more than the query may fill, so that a value without a
     // terminating NUL is still terminated inside the buffer.
-    wchar_t buffer[kRegValueBytes / sizeof(wchar_t) + 1] = {};
+    std::array<wchar_t, kRegValueBytes / sizeof(wchar_t) + 1> buffer{};
     DWORD bytes = kRegValueBytes;
     const LONG status = RegQueryValueExW(handle, valueName, nullptr, nullptr,
-                                         reinterpret_cast<BYTE*>(buffer), &bytes);
+                                         reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     RegCloseKey(handle);
     if (status != ERROR_SUCCESS || bytes > kRegValueBytes)
         return Report(key, valueName, FALSE);
 
-    buffer[bytes / sizeof(wchar_t)] = L'\0';
-    target = buffer;
+    buffer.at(bytes / sizeof(wchar_t)) = L'\0';
+    target = buffer.data();
     return Report(key, valueName, TRUE);
 }
