@@ -3,8 +3,9 @@
 
     gen-strings.py INPUT... OUTPUT.rc      write the STRINGTABLE resource script
     gen-strings.py --list INPUT...         print the catalogue rows, one a line:
-                                           t, program, arguments, icon file
-                                           (tab-separated; used by the demo machine)
+                                           t, program, arguments, icon file, separated
+                                           by the unit separator (0x1F), which no text
+                                           holds; used by the demo machine
 
 Every input file has the same grammar (res/strings.txt and res/catalogue.txt
 describe it at their top):
@@ -237,7 +238,7 @@ def list_rows(entries):
             rows.setdefault(100 * k + i, {})[e.key] = e.text
     for t in sorted(rows):
         r = rows[t]
-        print("\t".join([str(t), r.get("program", ""), r.get("arguments", ""), r.get("icon file", "")]))
+        print("\x1f".join([str(t), r.get("program", ""), r.get("arguments", ""), r.get("icon file", "")]))
 
 
 def main(argv):

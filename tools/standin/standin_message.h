@@ -30,10 +30,10 @@ inline void ShowStandInMessage(HMODULE module, const wchar_t* arguments, const w
     GetCurrentDirectoryW(MAX_PATH, folder);
 
     std::wstring text = name + L" was started " + how + L".\n\n";
-    text += L"File:\t" + path + L"\n";
-    text += L"Arguments:\t";
+    text += L"File: " + path + L"\n";
+    text += L"Arguments: ";
     text += (arguments != nullptr && *arguments != L'\0') ? arguments : L"(none)";
-    text += L"\nFolder:\t";
+    text += L"\nCurrent folder: ";
     text += folder;
     text += L"\n\nThis demo machine has a stand-in here instead of the real utility.";
 
