@@ -1,0 +1,72 @@
+#include "log_append.h"
+
+#include <windows.h>
+
+namespace qvrec {
+
+std::wstring LogPath()
+{
+    wchar_t buf[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableW(L"QUORVANE_RECORDER_LOG", buf, MAX_PATH * 2);
+    if (n > 0 && n < MAX_PATH * 2)
+        return buf;
+    return L"C:\\recorder\\launches.log";
+}
+
+std::wstring ModulePath(void* module)
+{
+    wchar_t buf[MAX_PATH * 2];
+    const DWORD n = GetModuleFileNameW(static_cast<HMODULE>(module), buf, MAX_PATH * 2);
+    return std::wstring(buf, n < MAX_PATH * 2 ? n : 0);
+}
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void CreateParentFolder(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash != std::wstring::npos && slash > 2)
+        CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+}
+
+}  // namespace
+
+bool AppendLine(const std::wstring& line)
+{
+    const std::wstring path = LogPath();
+    const std::string bytes = ToUtf8(line + L"\r\n");
+    for (int attempt = 0; attempt < 250; ++attempt) {
+        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_PATH_NOT_FOUND)
+                CreateParentFolder(path);
+            else if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+                     error != ERROR_ACCESS_DENIED)
+                return false;
+            Sleep(20);
+            continue;
+        }
+        DWORD written = 0;
+        const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        if (ok && written == bytes.size())
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace qvrec
