@@ -1,0 +1,95 @@
+#include "tests/support/machine_state.h"
+
+#include <windows.h>
+
+#include "tests/support/test_paths.h"
+
+namespace qvtest {
+
+bool CreateFolders(const std::wstring& folder, std::vector<std::wstring>* created)
+{
+    if (folder.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring parent = FolderOf(folder);
+    if (parent.empty() || parent == folder || !CreateFolders(parent, created))
+        return false;
+    if (!CreateDirectoryW(folder.c_str(), nullptr))
+        return GetLastError() == ERROR_ALREADY_EXISTS;
+    created->push_back(folder);
+    return true;
+}
+
+bool FileCopyGuard::MakeRoom()
+{
+    if (!CreateFolders(FolderOf(target_), &createdFolders_))
+        return false;
+    if (GetFileAttributesW(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        backup_ = target_ + L".qvtest-saved";
+        if (!MoveFileExW(target_.c_str(), backup_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            backup_.clear();
+            return false;
+        }
+    }
+    return true;
+}
+
+FileCopyGuard::FileCopyGuard(const std::wstring& source, const std::wstring& target) : target_(target)
+{
+    ok_ = MakeRoom() && CopyFileW(source.c_str(), target_.c_str(), FALSE);
+    placed_ = ok_;
+}
+
+FileCopyGuard::FileCopyGuard(const FileContents& contents, const std::wstring& target) : target_(target)
+{
+    if (!MakeRoom())
+        return;
+    HANDLE file = CreateFileW(target_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    placed_ = true;
+    DWORD written = 0;
+    ok_ = WriteFile(file, contents.bytes.data(), static_cast<DWORD>(contents.bytes.size()), &written, nullptr) &&
+          written == contents.bytes.size();
+    CloseHandle(file);
+}
+
+FileCopyGuard::~FileCopyGuard()
+{
+    if (placed_) {
+        SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(target_.c_str());
+    }
+    if (!backup_.empty())
+        MoveFileExW(backup_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    for (auto it = createdFolders_.rbegin(); it != createdFolders_.rend(); ++it)
+        RemoveDirectoryW(it->c_str());
+}
+
+std::wstring OpenCommandFor(const std::wstring& program) { return L"\"" + program + L"\" \"%1\""; }
+
+FileAssociation::FileAssociation(const std::wstring& extension, const std::wstring& progId,
+                                 const std::wstring& program)
+    : command_(HKEY_CLASSES_ROOT, progId + L"\\shell\\open\\command", L""),
+      extension_(HKEY_CLASSES_ROOT, extension, L"")
+{
+    ok_ = command_.SetString(OpenCommandFor(program)) && extension_.SetString(progId);
+}
+
+UrlSchemeAssociation::UrlSchemeAssociation(const std::wstring& scheme, const std::wstring& program)
+    : command_(HKEY_CLASSES_ROOT, scheme + L"\\shell\\open\\command", L""),
+      protocol_(HKEY_CLASSES_ROOT, scheme, L"URL Protocol"),
+      name_(HKEY_CLASSES_ROOT, scheme, L"")
+{
+    ok_ = command_.SetString(OpenCommandFor(program)) && protocol_.SetString(L"") &&
+          name_.SetString(L"URL:" + scheme);
+}
+
+DpiGuard::DpiGuard(DWORD dpi) : value_(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels")
+{
+    ok_ = value_.SetDword(dpi);
+}
+
+}  // namespace qvtest

@@ -1,0 +1,111 @@
+#include "tests/support/screen_capture.h"
+
+#include <cstring>
+
+namespace qvtest {
+
+ScreenCapture ScreenCapture::OfClient(HWND hwnd)
+{
+    RECT rect{};
+    if (!hwnd || !GetClientRect(hwnd, &rect))
+        return {};
+    MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return OfScreenRect(rect);
+}
+
+ScreenCapture ScreenCapture::OfScreenRect(const RECT& screen)
+{
+    ScreenCapture capture;
+    const int width = screen.right - screen.left;
+    const int height = screen.bottom - screen.top;
+    if (width <= 0 || height <= 0)
+        return capture;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    HDC screenDc = GetDC(nullptr);
+    if (!screenDc)
+        return capture;
+    HDC memoryDc = CreateCompatibleDC(screenDc);
+    void* bits = nullptr;
+    HBITMAP dib = memoryDc ? CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (dib && bits) {
+        HGDIOBJ previous = SelectObject(memoryDc, dib);
+        if (BitBlt(memoryDc, 0, 0, width, height, screenDc, screen.left, screen.top, SRCCOPY)) {
+            GdiFlush();
+            capture.width_ = width;
+            capture.height_ = height;
+            capture.origin_ = POINT{screen.left, screen.top};
+            capture.pixels_.resize(static_cast<size_t>(width) * height);
+            std::memcpy(capture.pixels_.data(), bits, capture.pixels_.size() * sizeof(uint32_t));
+        }
+        SelectObject(memoryDc, previous);
+    }
+    if (dib)
+        DeleteObject(dib);
+    if (memoryDc)
+        DeleteDC(memoryDc);
+    ReleaseDC(nullptr, screenDc);
+    return capture;
+}
+
+COLORREF ScreenCapture::PixelAt(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return CLR_INVALID;
+    const uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+Rgb ScreenCapture::RgbAt(int x, int y) const
+{
+    const COLORREF c = PixelAt(x, y);
+    return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+int ScreenCapture::CountColor(const RECT& area, COLORREF color) const
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (PixelAt(x, y) == color)
+                ++count;
+    return count;
+}
+
+bool ScreenCapture::SaveBmp(const std::wstring& path) const
+{
+    if (!ok())
+        return false;
+    const DWORD imageSize = static_cast<DWORD>(pixels_.size() * sizeof(uint32_t));
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + imageSize;
+    header.biSize = sizeof(header);
+    header.biWidth = width_;
+    header.biHeight = -height_;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    header.biSizeImage = imageSize;
+
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) && written == sizeof(file);
+    ok = ok && WriteFile(out, &header, sizeof(header), &written, nullptr) && written == sizeof(header);
+    ok = ok && WriteFile(out, pixels_.data(), imageSize, &written, nullptr) && written == imageSize;
+    CloseHandle(out);
+    return ok;
+}
+
+}  // namespace qvtest

@@ -1,0 +1,46 @@
+// What is on the screen: a copy of a window's client area (or any screen
+// rectangle) taken with BitBlt from the screen DC into a 32-bit DIB section.
+// The pixels are kept in memory; no GDI object outlives Take().
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qvtest {
+
+struct Rgb {
+    BYTE r, g, b;
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
+};
+
+class ScreenCapture {
+public:
+    // The client area of `hwnd` as it is shown on the screen now.
+    static ScreenCapture OfClient(HWND hwnd);
+    static ScreenCapture OfScreenRect(const RECT& screen);
+
+    bool ok() const { return width_ > 0 && height_ > 0; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    POINT origin() const { return origin_; }  // screen position of pixel (0, 0)
+
+    // Pixel at (x, y) relative to the captured area; CLR_INVALID outside it.
+    COLORREF PixelAt(int x, int y) const;
+    Rgb RgbAt(int x, int y) const;
+    // How many pixels inside `area` (capture coordinates) have exactly `color`.
+    int CountColor(const RECT& area, COLORREF color) const;
+
+    // A 32-bit bottom-up .bmp, for looking at after a failure.
+    bool SaveBmp(const std::wstring& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    POINT origin_{};
+    std::vector<uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
+};
+
+}  // namespace qvtest
