@@ -1,7 +1,111 @@
 #!/usr/bin/env bash
-# Sets the machine up, builds and starts the launcher.
+# bash tools/run.sh         installs what is missing, builds, prepares the demo
+#                           machine (tools/demo-machine.sh) and starts the launcher
+#                           in it: on the current X display if one answers,
+#                           otherwise on an Xvfb display, with a screenshot.
+# bash tools/run.sh --stop  ends the launcher, the demo machine's wineserver and
+#                           the Xvfb display this script started.
+# QUORVANE_BUILD names another build folder (default build/).
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"
+export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
+state="$QUORVANE_BUILD/wine"
+export QUORVANE_PREFIX="$state/demo-prefix"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
+launcher_pid="$state/demo-launcher.pid"
+launcher_log="$state/demo-launcher.log"
+own_xvfb="$state/demo-xvfb"          # present while the Xvfb was started by this script
+screenshot="$QUORVANE_BUILD/quorvane-demo.png"
+installed_windows='C:\Program Files\Velmora\Quorvane\Quorvane.exe'
+installed_unix="$QUORVANE_PREFIX/drive_c/Program Files/Velmora/Quorvane/Quorvane.exe"
+
+stop_launcher() {
+  if [ -f "$launcher_pid" ]; then
+    kill "$(cat "$launcher_pid")" 2>/dev/null || true
+    rm -f "$launcher_pid"
+  fi
+  if [ -d "$QUORVANE_PREFIX" ]; then
+    bash tools/wine-session.sh stop
+  fi
+}
+
+stop_all() {
+  stop_launcher
+  if [ -f "$own_xvfb" ]; then
+    bash tools/xvfb.sh stop
+    rm -f "$own_xvfb"
+  fi
+}
+
+case "${1:-}" in
+  --stop) stop_all; echo "Stopped."; exit 0 ;;
+  "") ;;
+  *) echo "usage: bash tools/run.sh [--stop]" >&2; exit 2 ;;
+esac
+
 bash tools/build.sh
-echo "Built. The launcher's window is not there yet; the demo machine comes with it."
+mkdir -p "$state"
+stop_launcher                       # a launcher left from an earlier run
+bash tools/demo-machine.sh
+
+app="$QUORVANE_BUILD/app/Quorvane.exe"
+if [ ! -f "$app" ]; then
+  echo "run.sh: the launcher is not built yet ($app is missing)." >&2
+  echo "run.sh: the demo machine is ready; run this script again once the launcher builds." >&2
+  exit 1
+fi
+mkdir -p "$(dirname "$installed_unix")"
+cp "$app" "$installed_unix"
+
+# The display: the user's own if it answers, else a virtual one.
+on_xvfb=0
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  export QUORVANE_DISPLAY="$DISPLAY"
+else
+  on_xvfb=1
+  if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+    :                               # the build's Xvfb is running already (not ours to stop)
+  else
+    bash tools/xvfb.sh start
+    touch "$own_xvfb"
+  fi
+  export QUORVANE_DISPLAY="$(cat "$state/display")"
+fi
+source tools/wine-env.sh
+
+# Wine's services first, with their streams on /dev/null, then the launcher.
+bash tools/wine-session.sh start
+setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
+echo $! >"$launcher_pid"
+
+window=""
+for _ in $(seq 150); do
+  window="$(xwininfo -root -tree 2>/dev/null | awk '/"Quorvane": \(/ { print $1; exit }')"
+  [ -n "$window" ] && break
+  kill -0 "$(cat "$launcher_pid")" 2>/dev/null || break
+  sleep 0.2
+done
+if [ -z "$window" ]; then
+  echo "run.sh: the launcher's window did not appear on $DISPLAY; its output:" >&2
+  cat "$launcher_log" >&2
+  stop_all
+  exit 1
+fi
+
+echo
+echo "Quorvane is running in the demo machine ($QUORVANE_PREFIX), installed as $installed_windows."
+if [ "$on_xvfb" -eq 1 ]; then
+  sleep 2                           # let the first paint finish
+  if import -window "$window" "$screenshot" 2>/dev/null ||
+     import -window root "$screenshot" 2>/dev/null; then
+    echo "No usable display here, so it runs on the virtual display $DISPLAY (Xvfb)."
+    echo "Screenshot: $screenshot (open it with an image viewer)."
+    echo "A new screenshot at any time: DISPLAY=$DISPLAY import -window root shot.png"
+  else
+    echo "run.sh: could not take a screenshot of display $DISPLAY" >&2
+  fi
+else
+  echo "Its window is on your display $DISPLAY."
+fi
+echo "Stop it with: bash tools/run.sh --stop"
