@@ -15,6 +15,9 @@ void RegisterMainWindowClass()
 
 BOOL CKivanoApp::InitInstance()
 {
+    // DLLs come from the system folder only, never from the current or the
+    // program's folder, whatever lies there.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetProcessDPIAware();
     HWND desktop = GetDesktopWindow();
     if (HDC dc = GetDC(desktop)) {
