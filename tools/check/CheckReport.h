@@ -1,0 +1,15 @@
+// Writing a catalogue check as plain text or as JSON.
+#pragma once
+
+#include "tools/check/CatalogueCheck.h"
+
+#include <string>
+
+std::wstring FormatText(const CatalogueCheck& check);
+
+// JSON text; every character outside printable ASCII is written as a \u
+// escape, so the result is plain ASCII.
+std::wstring FormatJson(const CatalogueCheck& check);
+
+// A JSON string literal with its quotes.
+std::wstring JsonString(const std::wstring& text);

@@ -1,0 +1,188 @@
+// quorvane-check: shows how a launcher's catalogue is found on this machine.
+//
+//   quorvane-check.exe [--json] [path\to\Quorvane.exe]
+//
+// Exit status: 0 when every catalogue row with a program is shown, 1 when some
+// are not, 2 when the command line or the launcher file is not usable.
+#include "framework/afxres.h"
+#include "tools/check/CatalogueCheck.h"
+#include "tools/check/CheckReport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kUsage[] =
+    L"Usage: quorvane-check.exe [--json] [LAUNCHER]\n"
+    L"\n"
+    L"Checks the catalogue of a Quorvane launcher against this machine, with the\n"
+    L"launcher's own catalogue code, and prints for every category and catalogue row:\n"
+    L"  - the row's strings (name, description, program, arguments, icon file, icon index),\n"
+    L"  - every candidate path tested and registry value read while looking for the\n"
+    L"    program and its icon file, in order, with the stage, registry view and result,\n"
+    L"  - the outcome: kept as item n of its category, or skipped and why,\n"
+    L"  - the footer texts and the Web site and Help addresses with where they were read.\n"
+    L"\n"
+    L"  LAUNCHER  the launcher to check (default: Quorvane.exe beside this program).\n"
+    L"            As the launcher does, the check runs in the launcher's folder.\n"
+    L"  --json    write the report as JSON instead of plain text.\n"
+    L"  --help    show this text.\n"
+    L"\n"
+    L"Nothing is written to the registry or the disk.\n"
+    L"Exit status: 0 every row with a program is kept and shown; 1 some are not;\n"
+    L"2 the command line or the launcher file cannot be used.\n";
+
+// Console output as wide text; redirected output as UTF-8.
+void Write(HANDLE stream, const std::wstring& text)
+{
+    if (!stream || stream == INVALID_HANDLE_VALUE || text.empty())
+        return;
+    DWORD mode = 0;
+    if (GetConsoleMode(stream, &mode)) {
+        DWORD written = 0;
+        WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    if (bytes <= 0)
+        return;
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
+                        nullptr);
+    size_t done = 0;
+    while (done < utf8.size()) {
+        DWORD written = 0;
+        if (!WriteFile(stream, utf8.data() + done, static_cast<DWORD>(utf8.size() - done), &written, nullptr) ||
+            written == 0)
+            return;
+        done += written;
+    }
+}
+
+void Out(const std::wstring& text)
+{
+    Write(GetStdHandle(STD_OUTPUT_HANDLE), text);
+}
+
+void Err(const std::wstring& text)
+{
+    Write(GetStdHandle(STD_ERROR_HANDLE), text);
+}
+
+std::wstring ModulePath()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::wstring FullPath(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    return length > 0 && length < buffer.size() ? std::wstring(buffer.data(), length) : path;
+}
+
+std::wstring CurrentDirectory()
+{
+    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    return length > 0 && length < buffer.size() ? std::wstring(buffer.data(), length) : std::wstring();
+}
+
+// The launcher's resources, mapped as data: none of its code runs.
+class LauncherModule {
+public:
+    explicit LauncherModule(const std::wstring& path)
+        : m_hModule(LoadLibraryExW(path.c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE))
+    {
+    }
+    ~LauncherModule()
+    {
+        if (m_hModule)
+            FreeLibrary(m_hModule);
+    }
+    LauncherModule(const LauncherModule&) = delete;
+    LauncherModule& operator=(const LauncherModule&) = delete;
+    HMODULE Handle() const { return m_hModule; }
+
+private:
+    HMODULE m_hModule;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    bool json = false;
+    std::wstring launcher;
+    for (int n = 1; n < argc; ++n) {
+        const std::wstring argument = argv[n];
+        if (argument == L"--help" || argument == L"-h" || argument == L"/?") {
+            Out(kUsage);
+            return 0;
+        }
+        if (argument == L"--json") {
+            json = true;
+        } else if (argument.size() > 1 && argument[0] == L'-' && argument[1] == L'-') {
+            Err(L"quorvane-check: unknown option " + argument + L"\n\n" + kUsage);
+            return 2;
+        } else if (launcher.empty()) {
+            launcher = argument;
+        } else {
+            Err(L"quorvane-check: only one launcher can be checked at a time\n\n" + std::wstring(kUsage));
+            return 2;
+        }
+    }
+
+    if (launcher.empty()) {
+        const std::wstring self = ModulePath();
+        const size_t slash = self.rfind(L'\\');
+        launcher = (slash == std::wstring::npos ? std::wstring() : self.substr(0, slash + 1)) + L"Quorvane.exe";
+    }
+    launcher = FullPath(launcher);
+
+    const DWORD attributes = GetFileAttributesW(launcher.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Err(L"quorvane-check: " + launcher + L" is not a file\n");
+        return 2;
+    }
+    const LauncherModule module(launcher);
+    if (!module.Handle()) {
+        Err(L"quorvane-check: " + launcher + L" cannot be read as a program's resources (error " +
+            std::to_wstring(GetLastError()) + L")\n");
+        return 2;
+    }
+
+    // The launcher looks up bare names in its own folder: work there too.
+    const size_t slash = launcher.rfind(L'\\');
+    SetCurrentDirectoryW(slash == std::wstring::npos ? launcher.c_str() : launcher.substr(0, slash).c_str());
+    AfxSetResourceHandle(module.Handle());
+
+    CatalogueCheck check = CheckCatalogue();
+    check.executable = launcher;
+    check.currentDirectory = CurrentDirectory();
+    AfxSetResourceHandle(nullptr);
+
+    Out(json ? FormatJson(check) : FormatText(check));
+    if (!check.matchesLoader)
+        Err(L"quorvane-check: " + check.mismatch + L"\n");
+    return check.AllProgramsKept() && check.matchesLoader ? 0 : 1;
+}
