@@ -1,0 +1,32 @@
+// Small helpers shared by the benchmark programs: a clock, medians and the
+// table rows they print.
+#pragma once
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <string>
+#include <vector>
+
+// Milliseconds since an arbitrary origin, from the performance counter.
+double NowMs();
+
+double Median(std::vector<double> values);
+double Percentile(std::vector<double> values, double fraction);
+
+// Prints one row of the result table: what, the measured figure, the target
+// (empty when there is none) and the verdict ("ok", "MISSED" or empty).
+void PrintRow(const std::wstring& what, const std::wstring& figure, const std::wstring& target = L"",
+              const wchar_t* verdict = L"");
+const wchar_t* Verdict(bool met);
+
+std::wstring Format(const wchar_t* format, ...);
+std::wstring KiB(double bytes);
+
+// The process's private bytes. Wine leaves PrivateUsage at zero and reports
+// the same figure (anonymous resident memory plus swap) as PagefileUsage,
+// which Windows also keeps equal to PrivateUsage.
+double PrivateBytes(const PROCESS_MEMORY_COUNTERS_EX& counters);
+
+// The positive number at argv[index], or the fallback.
+int ArgumentNumber(int argc, wchar_t** argv, int index, int fallback);

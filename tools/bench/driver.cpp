@@ -1,0 +1,214 @@
+// Start-up and footprint of the launcher, measured from outside.
+//
+//   bench_driver RUNS EXE_A CLASS_A EXE_B CLASS_B EXE_C CLASS_C
+//
+// Starts the three programs in turn (rotating which goes first) RUNS times
+// after one unrecorded warm-up round. A start is timed from just before
+// CreateProcessW to the moment its main window (found by class and process)
+// is visible, the process waits for input, a WM_NULL round trip has gone
+// through and neither the window nor any child has a pending paint, twice in
+// a row. Then the program is closed with WM_CLOSE and its exit awaited before
+// the next start. For program A the private bytes and working set of the idle
+// process are read with GetProcessMemoryInfo through OpenProcess.
+#include "bench_stats.h"
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Target {
+    std::wstring exe;
+    std::wstring windowClass;
+    std::vector<double> shownMs;
+    std::vector<double> idleMs;
+    std::vector<double> privateBytes;
+    std::vector<double> workingSet;
+    int failures = 0;
+};
+
+struct Search {
+    const wchar_t* windowClass;
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<Search*>(lParam);
+    wchar_t name[64] = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(hWnd, &process);
+    if (process == search->process && GetClassNameW(hWnd, name, 64) > 0 &&
+        lstrcmpiW(name, search->windowClass) == 0) {
+        search->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindPendingPaint(HWND hWnd, LPARAM lParam)
+{
+    if (IsWindowVisible(hWnd) && GetUpdateRect(hWnd, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(lParam) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool PaintPending(HWND hWnd)
+{
+    bool pending = GetUpdateRect(hWnd, nullptr, FALSE) != FALSE;
+    if (!pending)
+        EnumChildWindows(hWnd, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
+std::wstring Folder(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// One start of the target; false when it did not come up or did not end.
+bool RunOnce(Target& target, bool record, bool readMemory)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::wstring commandLine = L"\"" + target.exe + L"\"";
+    const std::wstring folder = Folder(target.exe);
+    const double start = NowMs();
+    if (!CreateProcessW(target.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+        std::fwprintf(stderr, L"bench_driver: cannot start %ls (error %lu)\n", target.exe.c_str(), GetLastError());
+        return false;
+    }
+    CloseHandle(pi.hThread);
+
+    HWND window = nullptr;
+    double shown = 0.0;
+    double idle = 0.0;
+    int cleanChecks = 0;
+    const double deadline = start + 60000.0;
+    while (NowMs() < deadline && cleanChecks < 2) {
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
+            break;  // ended before its window was idle
+        if (window == nullptr) {
+            Search search = {target.windowClass.c_str(), pi.dwProcessId, nullptr};
+            EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
+            window = search.found;
+        }
+        if (window == nullptr || !IsWindowVisible(window)) {
+            Sleep(1);
+            continue;
+        }
+        if (shown == 0.0)
+            shown = NowMs();
+        WaitForInputIdle(pi.hProcess, 5000);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        if (PaintPending(window)) {
+            cleanChecks = 0;
+            Sleep(1);
+            continue;
+        }
+        if (cleanChecks++ == 0)
+            idle = NowMs();
+    }
+
+    bool ok = cleanChecks >= 2;
+    if (ok && record) {
+        target.shownMs.push_back(shown - start);
+        target.idleMs.push_back(idle - start);
+    }
+    if (ok && record && readMemory) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pi.dwProcessId);
+        if (process) {
+            PROCESS_MEMORY_COUNTERS_EX counters = {};
+            counters.cb = sizeof(counters);
+            if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                     sizeof(counters))) {
+                target.privateBytes.push_back(PrivateBytes(counters));
+                target.workingSet.push_back(static_cast<double>(counters.WorkingSetSize));
+            }
+            CloseHandle(process);
+        }
+    }
+
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) {
+        std::fwprintf(stderr, L"bench_driver: %ls did not end after WM_CLOSE; terminated\n", target.exe.c_str());
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+        ok = false;
+    }
+    CloseHandle(pi.hProcess);
+    if (!ok)
+        ++target.failures;
+    return ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 8) {
+        std::fwprintf(stderr, L"usage: bench_driver RUNS EXE_A CLASS_A EXE_B CLASS_B EXE_C CLASS_C\n");
+        return 2;
+    }
+    const int runs = ArgumentNumber(argc, argv, 1, 15);
+    Target targets[3];
+    for (int i = 0; i < 3; ++i) {
+        targets[i].exe = argv[2 + 2 * i];
+        targets[i].windowClass = argv[3 + 2 * i];
+    }
+
+    for (Target& target : targets)  // warm-up: file cache, fonts, Wine's own start-up caches
+        RunOnce(target, false, false);
+    for (int run = 0; run < runs; ++run) {
+        for (int j = 0; j < 3; ++j) {
+            const int i = (run + j) % 3;
+            RunOnce(targets[i], true, i == 0);
+        }
+    }
+
+    Target& a = targets[0];
+    Target& b = targets[1];
+    Target& c = targets[2];
+    for (const Target& t : targets) {
+        if (t.failures > 0 || t.idleMs.empty()) {
+            std::fwprintf(stderr, L"bench_driver: %ls: %d of %d starts failed\n", t.exe.c_str(), t.failures, runs);
+        }
+    }
+    if (a.idleMs.empty() || b.idleMs.empty() || c.idleMs.empty())
+        return 1;
+
+    const double ma = Median(a.idleMs);
+    const double mb = Median(b.idleMs);
+    const double mc = Median(c.idleMs);
+    const wchar_t* names[3] = {L"(a) launcher, demo machine", L"(b) launcher, worst-case catalogue",
+                               L"(c) floor: dialog with one list view"};
+    for (int i = 0; i < 3; ++i) {
+        const Target& t = targets[i];
+        PrintRow(Format(L"Start-up %ls: shown", names[i]), Format(L"%.1f ms", Median(t.shownMs)));
+        PrintRow(Format(L"Start-up %ls: painted, idle", names[i]),
+                 Format(L"%.1f ms (%.0f..%.0f)", Median(t.idleMs), Percentile(t.idleMs, 0.0),
+                        Percentile(t.idleMs, 1.0)));
+    }
+    PrintRow(L"Start-up ratio a/c", Format(L"%.2f", ma / mc), L"<= 1.25", Verdict(ma / mc <= 1.25));
+    PrintRow(L"Start-up ratio b/c", Format(L"%.2f", mb / mc), L"<= 1.6", Verdict(mb / mc <= 1.6));
+    if (!a.privateBytes.empty()) {
+        const double privateBytes = Median(a.privateBytes);
+        PrintRow(L"Idle launcher (a): private bytes", KiB(privateBytes), L"< 8 MiB",
+                 Verdict(privateBytes < 8.0 * 1024 * 1024));
+        PrintRow(L"Idle launcher (a): working set", KiB(Median(a.workingSet)));
+    } else {
+        PrintRow(L"Idle launcher (a): private bytes", L"not readable", L"< 8 MiB", L"");
+    }
+    return a.failures + b.failures + c.failures > 0 ? 1 : 0;
+}

@@ -1,0 +1,366 @@
+// Catalogue load and steady state of the launcher, in this process.
+//
+//   bench_inproc catalogue RUNS SHIPPED_EXE WORST_EXE
+//       LoadCatalogue + LoadFooterTexts with the string table of each program
+//       (loaded as a data file and made the framework's resource module),
+//       alternating, RUNS times after one warm-up each; the probes and
+//       registry reads of one load are counted through the probe observer.
+//   bench_inproc steady CYCLES
+//       the real main dialog on a thread of its own (this program carries the
+//       launcher's resources): CYCLES activation changes, then CYCLES category
+//       switches, each cycle followed by the paints it caused.
+#include "bench_stats.h"
+
+#include "app/KivanoApp.h"
+#include "app/KivanoDlg.h"
+#include "catalogue/CatalogueLoader.h"
+#include "catalogue/CatalogueModel.h"
+#include "catalogue/ProbeObserver.h"
+#include "framework/afxcmn.h"
+#include "framework/afxgdi.h"
+#include "framework/afxres.h"
+#include "res/resource.h"
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Catalogue load
+
+class ProbeCounter : public IProbeObserver {
+public:
+    void OnCandidate(ProbeStage stage, const wchar_t*, bool exists) override
+    {
+        ++candidates;
+        if (exists)
+            ++existing;
+        if (stage == ProbeStage::WindowsDirectory)
+            ++windowsFolder;
+    }
+    void OnRegistryRead(const wchar_t*, const wchar_t*, RegistryView, bool) override { ++registryReads; }
+
+    int candidates = 0;
+    int existing = 0;
+    int windowsFolder = 0;
+    int registryReads = 0;
+};
+
+struct Table {
+    const wchar_t* name;
+    std::wstring exe;
+    HMODULE module = nullptr;
+    std::vector<double> ms;
+    ProbeCounter counts;
+    int items = 0;
+    int presentCategories = 0;
+};
+
+void LoadOnce(Table& table, bool record)
+{
+    AfxSetResourceHandle(table.module);
+    ProbeCounter counter;
+    ProbeObserver = &counter;
+    int present[kCategoryCount] = {1, 1, 1, 1, 1};
+    const double start = NowMs();
+    LoadCatalogue(present);
+    LoadFooterTexts();
+    const double elapsed = NowMs() - start;
+    ProbeObserver = nullptr;
+    if (!record)
+        return;
+    table.ms.push_back(elapsed);
+    table.counts = counter;
+    table.items = 0;
+    table.presentCategories = 0;
+    for (int k = 0; k < kCategoryCount; ++k) {
+        table.items += Categories[static_cast<size_t>(k)].ItemCount;
+        table.presentCategories += present[k] ? 1 : 0;
+    }
+}
+
+int CatalogueBench(int runs, const wchar_t* shippedExe, const wchar_t* worstExe)
+{
+    Table tables[2];
+    tables[0].name = L"shipped table";
+    tables[0].exe = shippedExe;
+    tables[1].name = L"worst-case table";
+    tables[1].exe = worstExe;
+    for (Table& table : tables) {
+        table.module = LoadLibraryExW(table.exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (table.module == nullptr) {
+            std::fwprintf(stderr, L"bench_inproc: cannot load %ls (error %lu)\n", table.exe.c_str(), GetLastError());
+            return 1;
+        }
+    }
+    // The launcher works in its own folder: bare names are tried there first.
+    const std::wstring folder = tables[0].exe.substr(0, tables[0].exe.find_last_of(L'\\'));
+    SetCurrentDirectoryW(folder.c_str());
+
+    for (Table& table : tables)
+        LoadOnce(table, false);
+    for (int run = 0; run < runs; ++run) {
+        LoadOnce(tables[run % 2], true);
+        LoadOnce(tables[(run + 1) % 2], true);
+    }
+    AfxSetResourceHandle(nullptr);
+
+    const double limits[2] = {5.0, 40.0};
+    for (int i = 0; i < 2; ++i) {
+        Table& table = tables[i];
+        const double median = Median(table.ms);
+        PrintRow(Format(L"Catalogue load, %ls: median of %d", table.name, runs),
+                 Format(L"%.2f ms (p90 %.2f)", median, Percentile(table.ms, 0.9)),
+                 Format(L"< %.0f ms", limits[i]), Verdict(median < limits[i]));
+        PrintRow(Format(L"Catalogue load, %ls: items, categories", table.name),
+                 Format(L"%d items, %d present", table.items, table.presentCategories));
+        PrintRow(Format(L"Catalogue load, %ls: file probes (found)", table.name),
+                 Format(L"%d (%d)", table.counts.candidates, table.counts.existing));
+        PrintRow(Format(L"Catalogue load, %ls: registry opens", table.name),
+                 Format(L"%d", table.counts.registryReads));
+        FreeLibrary(table.module);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Steady state
+
+// The main dialog on its own thread; Call() runs code on that thread between
+// two of its messages.
+class Host {
+public:
+    Host()
+    {
+        m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this] { Run(); });
+        HANDLE waits[] = {m_ready, m_ended};
+        WaitForMultipleObjects(2, waits, FALSE, 60000);
+    }
+    ~Host()
+    {
+        if (WaitForSingleObject(m_ended, 0) != WAIT_OBJECT_0 && m_hWnd)
+            PostMessageW(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+        if (WaitForSingleObject(m_ended, 15000) != WAIT_OBJECT_0)
+            TerminateProcess(GetCurrentProcess(), 3);
+        m_thread.join();
+        CloseHandle(m_ready);
+        CloseHandle(m_ended);
+    }
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    HWND Window() const { return m_hWnd; }
+    void Call(const std::function<void(CKivanoDlg&)>& f)
+    {
+        std::function<void()> call = [&] { f(*m_dialog); };
+        SendMessageW(m_callWindow, WM_APP + 1, 0, reinterpret_cast<LPARAM>(&call));
+    }
+
+private:
+    void Run()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = CallProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QuorvaneBenchCalls";
+        RegisterClassW(&wc);
+        m_callWindow = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                                     nullptr);
+        SetWindowLongPtrW(m_callWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        RegisterMainWindowClass();
+        m_dialog = new CKivanoDlg;
+        m_app.m_pMainWnd = m_dialog;
+        SetTimer(m_callWindow, 1, 10, nullptr);
+        m_dialog->DoModal();
+        KillTimer(m_callWindow, 1);
+        m_app.m_pMainWnd = nullptr;
+        DestroyWindow(m_callWindow);
+        delete m_dialog;
+        m_dialog = nullptr;
+        SetEvent(m_ended);
+    }
+    static LRESULT CALLBACK CallProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_APP + 1) {
+            (*reinterpret_cast<std::function<void()>*>(lParam))();
+            return 0;
+        }
+        if (message == WM_TIMER) {
+            auto* host = reinterpret_cast<Host*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+            if (host && host->m_dialog && host->m_dialog->m_bLayoutReady && host->m_dialog->m_hWnd &&
+                IsWindowVisible(host->m_dialog->m_hWnd)) {
+                host->m_hWnd = host->m_dialog->m_hWnd;
+                KillTimer(hWnd, 1);
+                SetEvent(host->m_ready);
+            }
+            return 0;
+        }
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+
+    CKivanoApp m_app;
+    CKivanoDlg* m_dialog = nullptr;
+    HWND m_hWnd = nullptr;
+    HWND m_callWindow = nullptr;
+    HANDLE m_ready = nullptr;
+    HANDLE m_ended = nullptr;
+    std::thread m_thread;
+};
+
+struct Counters {
+    double privateBytes = 0.0;
+    int gdiObjects = 0;
+    int dcs = 0;
+    int imageLists = 0;
+    int childWindows = 0;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM lParam)
+{
+    ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
+// Read on the dialog's thread, between cycles.
+Counters ReadCounters(HWND dialog)
+{
+    Counters c;
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof(memory)))
+        c.privateBytes = PrivateBytes(memory);
+    c.gdiObjects = AfxGdiLiveObjects();
+    c.dcs = AfxLiveDCs();
+    c.imageLists = AfxLiveImageLists();
+    EnumChildWindows(dialog, CountChild, reinterpret_cast<LPARAM>(&c.childWindows));
+    return c;
+}
+
+void Settle(HWND window)
+{
+    for (int i = 0; i < 3; ++i) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+    }
+}
+
+// Runs `cycles` cycles of `step` in chunks on the dialog thread, letting the
+// dialog's own loop run between chunks; returns each cycle's duration.
+std::vector<double> RunCycles(Host& host, int cycles, const std::function<void(HWND, int)>& step)
+{
+    std::vector<double> times;
+    times.reserve(static_cast<size_t>(cycles));
+    const HWND window = host.Window();
+    for (int done = 0; done < cycles;) {
+        const int chunk = std::min(100, cycles - done);
+        host.Call([&](CKivanoDlg&) {
+            for (int i = 0; i < chunk; ++i) {
+                const double start = NowMs();
+                step(window, done + i);
+                // The paints the cycle caused, synchronously, so they count.
+                RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                times.push_back(NowMs() - start);
+            }
+        });
+        done += chunk;
+        Settle(window);
+    }
+    return times;
+}
+
+void Report(const wchar_t* what, int cycles, const std::vector<double>& times, const Counters& before,
+            const Counters& after)
+{
+    const double median = Median(times);
+    const double growth = after.privateBytes - before.privateBytes;
+    PrintRow(Format(L"%ls x %d: median cycle", what, cycles),
+             Format(L"%.3f ms (p95 %.3f)", median, Percentile(times, 0.95)), L"< 5 ms", Verdict(median < 5.0));
+    PrintRow(Format(L"%ls: private bytes before -> after", what),
+             Format(L"%.0f -> %.0f KiB", before.privateBytes / 1024.0, after.privateBytes / 1024.0));
+    PrintRow(Format(L"%ls: private bytes growth", what), Format(L"%+.0f KiB", growth / 1024.0), L"< 256 KiB",
+             Verdict(growth < 256.0 * 1024.0));
+    const bool gdiSame = after.gdiObjects <= before.gdiObjects && after.dcs <= before.dcs &&
+                         after.imageLists <= before.imageLists;
+    PrintRow(Format(L"%ls: GDI objects / DCs / image lists", what),
+             Format(L"%d/%d/%d -> %d/%d/%d", before.gdiObjects, before.dcs, before.imageLists, after.gdiObjects,
+                    after.dcs, after.imageLists),
+             L"no growth", Verdict(gdiSame));
+    PrintRow(Format(L"%ls: USER objects (child windows)", what),
+             Format(L"%d -> %d", before.childWindows, after.childWindows), L"no growth",
+             Verdict(after.childWindows <= before.childWindows));
+}
+
+int SteadyBench(int cycles)
+{
+    Host host;
+    if (host.Window() == nullptr) {
+        std::fwprintf(stderr, L"bench_inproc: the dialog did not come up\n");
+        return 1;
+    }
+    const HWND window = host.Window();
+    Settle(window);
+
+    std::vector<int> present;
+    host.Call([&](CKivanoDlg& d) {
+        for (int k = 0; k < 5; ++k) {
+            if (d.m_bCategoryPresent[k])
+                present.push_back(k);
+        }
+    });
+    if (present.empty()) {
+        std::fwprintf(stderr, L"bench_inproc: no category present: prepare the demo machine first\n");
+        return 1;
+    }
+
+    const auto activation = [](HWND dialog, int i) {
+        SendMessageW(dialog, WM_ACTIVATE, i % 2 ? WA_INACTIVE : WA_ACTIVE, 0);
+    };
+    const auto category = [&present](HWND dialog, int i) {
+        const int id = IDC_CATEGORY0 + present[static_cast<size_t>(i) % present.size()];
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    };
+
+    int failures = 0;
+    const std::pair<const wchar_t*, std::function<void(HWND, int)>> runs[] = {
+        {L"Activation changes", activation},
+        {L"Category switches", category},
+    };
+    for (const auto& [what, step] : runs) {
+        RunCycles(host, 100, step);  // warm-up: first-use allocations are not growth
+        Counters before;
+        host.Call([&](CKivanoDlg&) { before = ReadCounters(window); });
+        const std::vector<double> times = RunCycles(host, cycles, step);
+        Counters after;
+        host.Call([&](CKivanoDlg&) { after = ReadCounters(window); });
+        Report(what, cycles, times, before, after);
+        if (times.size() != static_cast<size_t>(cycles))
+            ++failures;
+    }
+    PrintRow(L"Steady state: categories cycled", Format(L"%d present", static_cast<int>(present.size())));
+    return failures;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"catalogue" && argc == 5)
+        return CatalogueBench(ArgumentNumber(argc, argv, 2, 50), argv[3], argv[4]);
+    if (mode == L"steady" && argc == 3)
+        return SteadyBench(ArgumentNumber(argc, argv, 2, 10000));
+    std::fwprintf(stderr,
+                  L"usage: bench_inproc catalogue RUNS SHIPPED_EXE WORST_EXE\n"
+                  L"       bench_inproc steady CYCLES\n");
+    return 2;
+}
