@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "tests/support/test_paths.h"
+#include "tests/support/wait.h"
 
 namespace qvtest {
 
@@ -59,8 +60,9 @@ FileCopyGuard::FileCopyGuard(const FileContents& contents, const std::wstring& t
 FileCopyGuard::~FileCopyGuard()
 {
     if (placed_) {
+        // A program started from the copy may still be ending and hold its image open.
         SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(target_.c_str());
+        WaitUntil([this] { return DeleteFileW(target_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 3000, 50);
     }
     if (!backup_.empty())
         MoveFileExW(backup_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);

@@ -25,16 +25,21 @@ protected:
         qvtest::MoveMouseAway();
         ASSERT_TRUE(process_.Start({FixtureExePath(), L"", L"", {}}));
         window_ = process_.WaitForWindow(kFixtureClass);
-        ASSERT_NE(window_, nullptr) << "the fixture window did not appear";
+        ASSERT_NE(window_, nullptr) << "the fixture window did not appear; the process "
+                                    << (process_.IsRunning() ? "still runs" : "has ended");
         ASSERT_TRUE(process_.WaitForIdle());
         qvtest::Settle(window_);
     }
 
     void TearDown() override
     {
-        if (HasFailure() && window_) {
+        if (HasFailure()) {
+            // The window's client area, or the whole screen when there is no window.
+            const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            const qvtest::ScreenCapture capture =
+                window_ ? qvtest::ScreenCapture::OfClient(window_) : qvtest::ScreenCapture::OfScreenRect(screen);
             const std::wstring shot = qvtest::JoinPath(qvtest::MakeScratchFolder(L"failure"), L"fixture.bmp");
-            if (qvtest::ScreenCapture::OfClient(window_).SaveBmp(shot))
+            if (capture.SaveBmp(shot))
                 std::wcerr << L"screen of the failing test: " << shot << L"\n";
         }
     }

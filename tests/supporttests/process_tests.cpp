@@ -39,7 +39,9 @@ TEST(SupportProcess, DestructorEndsAProgramStillRunning)
 
 TEST(SupportProcess, WaitForWindowGivesUpWhenTheProgramEnds)
 {
-    LaunchedProcess recorder({RecorderExePath(), L"", L"", {}});
+    const ScratchFolder scratch(L"no-window");
+    RecorderLog log(scratch.File(L"launches.log"));
+    LaunchedProcess recorder({RecorderExePath(), L"", L"", {{L"QUORVANE_RECORDER_LOG", log.path()}}});
     EXPECT_EQ(recorder.WaitForWindow(L"NoSuchClass", 5000), nullptr);
     EXPECT_FALSE(recorder.IsRunning());
 }
