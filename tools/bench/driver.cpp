@@ -192,7 +192,7 @@ int wmain(int argc, wchar_t** argv)
     const double mb = Median(b.idleMs);
     const double mc = Median(c.idleMs);
     const wchar_t* names[3] = {L"(a) launcher, demo machine", L"(b) launcher, worst-case catalogue",
-                               L"(c) floor: dialog with one list view"};
+                               L"(c) floor, one list view"};
     for (int i = 0; i < 3; ++i) {
         const Target& t = targets[i];
         PrintRow(Format(L"Start-up %ls: shown", names[i]), Format(L"%.1f ms", Median(t.shownMs)));

@@ -21,7 +21,9 @@
 #include "framework/afxres.h"
 #include "res/resource.h"
 
+#include <commctrl.h>
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <functional>
@@ -245,6 +247,16 @@ Counters ReadCounters(HWND dialog)
     return c;
 }
 
+// Counts the list refills: each begins by emptying the list.
+LRESULT CALLBACK CountRefills(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == LVM_DELETEALLITEMS)
+        ++*reinterpret_cast<int*>(data);
+    return DefSubclassProc(hWnd, message, wParam, lParam);
+}
+
+int g_refills = 0;
+
 void Settle(HWND window)
 {
     for (int i = 0; i < 3; ++i) {
@@ -299,6 +311,42 @@ void Report(const wchar_t* what, int cycles, const std::vector<double>& times, c
              Verdict(after.childWindows <= before.childWindows));
 }
 
+// Where a cycle's time goes: the parts it is made of, each alone, on the
+// dialog thread with the current category.
+void Breakdown(Host& host, int repeats)
+{
+    std::vector<double> fill, icons, strips;
+    int itemCount = 0;
+    host.Call([&](CKivanoDlg& d) {
+        const CategoryInfo& category = Categories[static_cast<size_t>(CurrentCategory)];
+        itemCount = static_cast<int>(category.Items.size());
+        for (int r = 0; r < repeats; ++r) {
+            double start = NowMs();
+            d.FillItemList();
+            fill.push_back(NowMs() - start);
+            start = NowMs();
+            for (const ItemInfo& item : category.Items) {
+                HICON large = nullptr;
+                HICON small = nullptr;
+                if (ExtractIconExW(item.IconFile, item.IconIndex, &large, &small, 1) != 0) {
+                    if (large)
+                        DestroyIcon(large);
+                    if (small)
+                        DestroyIcon(small);
+                }
+            }
+            icons.push_back(NowMs() - start);
+            start = NowMs();
+            d.PaintStrips();
+            strips.push_back(NowMs() - start);
+        }
+    });
+    PrintRow(Format(L"Profile: one list refill (%d items), median of %d", itemCount, repeats),
+             Format(L"%.3f ms", Median(fill)));
+    PrintRow(L"Profile: of which icon extraction (ExtractIconExW)", Format(L"%.3f ms", Median(icons)));
+    PrintRow(L"Profile: strips drawn from bitmap resources", Format(L"%.3f ms", Median(strips)));
+}
+
 int SteadyBench(int cycles)
 {
     Host host;
@@ -339,13 +387,26 @@ int SteadyBench(int cycles)
         RunCycles(host, 100, step);  // warm-up: first-use allocations are not growth
         Counters before;
         host.Call([&](CKivanoDlg&) { before = ReadCounters(window); });
+        int refills = 0;
+        host.Call([&](CKivanoDlg&) {
+            g_refills = 0;
+            SetWindowSubclass(GetDlgItem(window, IDC_ITEM_LIST), CountRefills, 1,
+                              reinterpret_cast<DWORD_PTR>(&g_refills));
+        });
         const std::vector<double> times = RunCycles(host, cycles, step);
+        host.Call([&](CKivanoDlg&) {
+            RemoveWindowSubclass(GetDlgItem(window, IDC_ITEM_LIST), CountRefills, 1);
+            refills = g_refills;
+        });
         Counters after;
         host.Call([&](CKivanoDlg&) { after = ReadCounters(window); });
         Report(what, cycles, times, before, after);
+        PrintRow(Format(L"%ls: list refills per cycle", what),
+                 Format(L"%.2f", static_cast<double>(refills) / cycles));
         if (times.size() != static_cast<size_t>(cycles))
             ++failures;
     }
+    Breakdown(host, std::max(20, cycles / 50));
     PrintRow(L"Steady state: categories cycled", Format(L"%d present", static_cast<int>(present.size())));
     return failures;
 }
