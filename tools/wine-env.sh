@@ -8,8 +8,9 @@ export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
 state="$QUORVANE_BUILD/wine"
 export WINEPREFIX="${QUORVANE_PREFIX:-$state/test-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Nothing may ask to download Mono or Gecko.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Nothing may ask to download Mono or Gecko, and nothing of the prefix's
+# (associations, menu entries) may land on the Linux desktop.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 export WINEARCH=win64
 if [ -n "${QUORVANE_DISPLAY:-}" ]; then
   export DISPLAY="$QUORVANE_DISPLAY"

@@ -7,6 +7,38 @@
 
 namespace qvtest {
 
+namespace {
+// Folders a guard created but could not remove yet because another guard's
+// file still lay in them. Every guard that goes retries them, so guards may
+// be destroyed in any order and still leave no folder behind.
+std::vector<std::wstring>& LeftoverFolders()
+{
+    static std::vector<std::wstring> folders;
+    return folders;
+}
+
+void RemoveFolders(const std::vector<std::wstring>& createdDeepestLast)
+{
+    std::vector<std::wstring>& leftovers = LeftoverFolders();
+    for (auto it = createdDeepestLast.rbegin(); it != createdDeepestLast.rend(); ++it) {
+        if (!RemoveDirectoryW(it->c_str()) && GetLastError() == ERROR_DIR_NOT_EMPTY)
+            leftovers.push_back(*it);
+    }
+    for (bool removedOne = true; removedOne;) {
+        removedOne = false;
+        for (auto it = leftovers.begin(); it != leftovers.end();) {
+            if (RemoveDirectoryW(it->c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                GetLastError() == ERROR_PATH_NOT_FOUND) {
+                it = leftovers.erase(it);
+                removedOne = true;
+            } else {
+                ++it;
+            }
+        }
+    }
+}
+}  // namespace
+
 bool CreateFolders(const std::wstring& folder, std::vector<std::wstring>* created)
 {
     if (folder.empty())
@@ -66,8 +98,7 @@ FileCopyGuard::~FileCopyGuard()
     }
     if (!backup_.empty())
         MoveFileExW(backup_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);
-    for (auto it = createdFolders_.rbegin(); it != createdFolders_.rend(); ++it)
-        RemoveDirectoryW(it->c_str());
+    RemoveFolders(createdFolders_);
 }
 
 std::wstring OpenCommandFor(const std::wstring& program) { return L"\"" + program + L"\" \"%1\""; }
