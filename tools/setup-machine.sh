@@ -10,6 +10,7 @@ packages=(
   wine64 wine32:i386 fonts-wine
   xvfb x11-utils imagemagick
   cmake ninja-build googletest python3
+  clang cppcheck
 )
 
 missing=()
