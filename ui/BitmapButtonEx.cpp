@@ -73,9 +73,11 @@ void CBitmapButtonEx::OnLButtonUp(UINT, POINT)
 LRESULT CBitmapButtonEx::OnNcHitTest(POINT)
 {
     if (::GetForegroundWindow() == ::GetParent(m_hWnd) && !m_bTracking) {
+        // Marked before asking: the request hit-tests the cursor, which sends
+        // this very message again, and that nested one must find it tracking.
+        m_bTracking = 1;
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 1};
         _TrackMouseEvent(&tme);
-        m_bTracking = 1;
         const UINT state = GetState();
         if (state == 0 || state == BST_PUSHED)
             SetFocus();  // WM_SETFOCUS then announces the button
