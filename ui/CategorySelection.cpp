@@ -8,6 +8,7 @@ void CKivanoDlg::OnCategoryButton(int k)
     CBitmapButtonEx& button = m_btnCategory[k];
     TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL, button.m_hWnd, 0};
     _TrackMouseEvent(&tme);
+    button.m_bTracking = 0;  // no leave notice is pending any more
 
     button.SendMessage(BM_SETSTATE, TRUE);
     button.m_crText = 0xFFFFFF;
@@ -93,6 +94,7 @@ LRESULT CKivanoDlg::OnButtonLostFocus(WPARAM, LPARAM)
             continue;
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL, button.m_hWnd, 0};
         _TrackMouseEvent(&tme);
+        button.m_bTracking = 0;
         button.SendMessage(BM_SETSTATE, TRUE);
     }
     return 0;
