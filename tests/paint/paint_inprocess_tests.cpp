@@ -1,0 +1,282 @@
+// The main dialog in this process (DialogHost): the caption with a doubled
+// ampersand, and a long run of activation changes and repaints that must
+// leave no GDI object, DC, image list or window behind.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <utility>
+
+#include "catalogue/CatalogueModel.h"
+#include "framework/afxcmn.h"
+#include "framework/afxgdi.h"
+#include "res/resource.h"
+#include "tests/launcher/DialogHost.h"
+#include "tests/paint/paint_support.h"
+
+namespace {
+
+using namespace qvtest;
+using namespace painttest;
+
+std::vector<std::wstring> ConnectProtectOptimize()
+{
+    std::vector<std::wstring> programs;
+    AddPrograms(&programs, kConnect);
+    AddPrograms(&programs, kProtect);
+    AddPrograms(&programs, kOptimize);
+    return programs;
+}
+
+SIZE Measure(HDC dc, const wchar_t* text, UINT format, int boxWidth = 1000)
+{
+    RECT box = {0, 0, boxWidth, 1000};
+    DrawTextW(dc, text, -1, &box, format | DT_CALCRECT);
+    return SIZE{box.right - box.left, box.bottom - box.top};
+}
+
+// The light pixels of a region, relative to their bounding box's top-left.
+std::set<std::pair<int, int>> Ink(const ScreenCapture& shot, const RECT& region)
+{
+    std::set<std::pair<int, int>> points;
+    int left = region.right, top = region.bottom;
+    for (int y = region.top; y < region.bottom; ++y)
+        for (int x = region.left; x < region.right; ++x)
+            if (IsLight(shot.PixelAt(x, y))) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+    for (int y = region.top; y < region.bottom; ++y)
+        for (int x = region.left; x < region.right; ++x)
+            if (IsLight(shot.PixelAt(x, y)))
+                points.insert({x - left, y - top});
+    return points;
+}
+
+// `text` drawn white on black with `font` and `format` in a box of the given
+// size, as a capture of our own.
+std::set<std::pair<int, int>> RenderedInk(HFONT font, const wchar_t* text, UINT format, int width, int height)
+{
+    std::set<std::pair<int, int>> points;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, font);
+    RECT box = {0, 0, width, height};
+    FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetTextColor(memory, RGB(255, 255, 255));
+    SetBkMode(memory, TRANSPARENT);
+    DrawTextW(memory, text, -1, &box, format);
+    int left = width, top = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (IsLight(GetPixel(memory, x, y))) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (IsLight(GetPixel(memory, x, y)))
+                points.insert({x - left, y - top});
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return points;
+}
+
+size_t Difference(const std::set<std::pair<int, int>>& a, const std::set<std::pair<int, int>>& b)
+{
+    size_t n = 0;
+    for (const auto& p : a)
+        n += b.count(p) ? 0 : 1;
+    for (const auto& p : b)
+        n += a.count(p) ? 0 : 1;
+    return n;
+}
+
+TEST(ButtonCaption, DoubledAmpersandIsDrawnAsOne)
+{
+    StandIns standIns(ConnectProtectOptimize());
+    ASSERT_TRUE(standIns.ok());
+    MoveMouseAway();
+    DialogHost host;
+    ASSERT_NE(host.Window(), nullptr);
+    const LayoutMetricsTable m = LayoutMetrics;
+
+    HFONT font = nullptr;
+    UINT format = 0;
+    host.Call([&](CKivanoDlg& d) {
+        ASSERT_EQ(d.m_bCategoryPresent[2], 1);
+        const CBitmapButtonEx& button = d.m_btnCategory[2];
+        EXPECT_EQ(button.m_strText, CString(L"PROTECT && FIX"));
+        font = static_cast<HFONT>(button.m_pFont->m_hObject);
+        format = button.m_nTextFormat;
+        // Make it the selected category: white caption on black.
+        d.OnCategoryButton(2);
+        d.m_nRememberedCategory = 2;
+    });
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(format & DT_NOPREFIX, 0u) << "the caption is drawn with DT_NOPREFIX";
+
+    // Measured with the button's own font and format (on one line, so that
+    // word wrapping does not hide the width): as wide as one ampersand, not two.
+    HDC dc = GetDC(host.Control(IDC_CATEGORY2));
+    ASSERT_NE(dc, nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const UINT oneLine = (format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE;
+    const SIZE drawn = Measure(dc, L"PROTECT && FIX", oneLine);
+    const SIZE single = Measure(dc, L"PROTECT & FIX", oneLine | DT_NOPREFIX);
+    const SIZE doubled = Measure(dc, L"PROTECT && FIX", oneLine | DT_NOPREFIX);
+    // And in the caption box the button wraps in.
+    const int boxWidth = m.CategoryButtonWidth - m.CategoryTextInset + 2;
+    const SIZE drawnBox = Measure(dc, L"PROTECT && FIX", format, boxWidth);
+    const SIZE singleBox = Measure(dc, L"PROTECT & FIX", format | DT_NOPREFIX, boxWidth);
+    SelectObject(dc, old);
+    ReleaseDC(host.Control(IDC_CATEGORY2), dc);
+    EXPECT_EQ(drawn.cx, single.cx);
+    EXPECT_NE(drawn.cx, doubled.cx);
+    EXPECT_EQ(drawnBox.cx, singleBox.cx);
+    EXPECT_EQ(drawnBox.cy, singleBox.cy);
+
+    // On the screen: the caption's white pixels are those of "PROTECT & FIX"
+    // drawn in the same font and box, not those of "PROTECT && FIX".
+    ASSERT_TRUE(BringToForeground(host.Window()));
+    host.Settle();
+    const ScreenCapture shot = StableCapture(host.Window());
+    ASSERT_TRUE(shot.ok());
+    const RECT r = ChildRectInClient(host.Window(), host.Control(IDC_CATEGORY2));
+    const RECT caption = {r.left + m.CategoryTextInset, r.top, r.right, r.bottom};
+    ASSERT_EQ(shot.PixelAt(caption.right - 3, caption.top + 2), 0x000000u) << "PROTECT && FIX is not selected";
+    const auto onScreen = Ink(shot, caption);
+    const int w = caption.right - caption.left + 2;
+    const int h = caption.bottom - caption.top;
+    const auto one = RenderedInk(font, L"PROTECT & FIX", format | DT_NOPREFIX, w, h);
+    const auto two = RenderedInk(font, L"PROTECT && FIX", format | DT_NOPREFIX, w, h);
+    ASSERT_GT(onScreen.size(), 30u);
+    EXPECT_LE(Difference(onScreen, one), onScreen.size() / 20) << "caption differs from PROTECT & FIX";
+    EXPECT_GT(Difference(onScreen, two), Difference(onScreen, one) + 10) << "caption looks like PROTECT && FIX";
+    if (HasFailure())
+        std::wcerr << L"capture: " << SaveCapture(shot, L"button-caption.bmp") << L"\n";
+}
+
+int CountChildren(HWND parent)
+{
+    int count = 0;
+    EnumChildWindows(
+        parent, [](HWND, LPARAM p) -> BOOL { ++*reinterpret_cast<int*>(p); return TRUE; },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+int CountThreadWindows(HWND any)
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetWindowThreadProcessId(any, nullptr),
+        [](HWND, LPARAM p) -> BOOL { ++*reinterpret_cast<int*>(p); return TRUE; },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+struct Counts {
+    int gdi, dcs, imageLists, children, windows;
+    bool operator==(const Counts& o) const
+    {
+        return gdi == o.gdi && dcs == o.dcs && imageLists == o.imageLists && children == o.children &&
+               windows == o.windows;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Counts& c)
+{
+    return out << "gdi " << c.gdi << ", dcs " << c.dcs << ", image lists " << c.imageLists << ", children "
+               << c.children << ", thread windows " << c.windows;
+}
+
+Counts Take(DialogHost& host)
+{
+    Counts c{};
+    host.Call([&](CKivanoDlg&) {
+        c.gdi = AfxGdiLiveObjects();
+        c.dcs = AfxLiveDCs();
+        c.imageLists = AfxLiveImageLists();
+    });
+    c.children = CountChildren(host.Window());
+    c.windows = CountThreadWindows(host.Window());
+    return c;
+}
+
+TEST(PaintStress, ActivationsAndRepaintsLeaveNothingBehind)
+{
+    StandIns standIns(ConnectProtectOptimize());
+    ASSERT_TRUE(standIns.ok());
+    MoveMouseAway();
+    DialogHost host;
+    ASSERT_NE(host.Window(), nullptr);
+    HWND dialog = host.Window();
+    host.Call([](CKivanoDlg& d) {
+        // OPTIMIZE remembered: every paint re-selects it and refills its list.
+        d.OnCategoryButton(3);
+        d.m_nRememberedCategory = 3;
+    });
+    host.Settle();
+    const Counts start = Take(host);
+    EXPECT_EQ(start.dcs, 0);
+    EXPECT_EQ(start.imageLists, 2);
+
+    constexpr int kRounds = 20;
+    constexpr int kActivationsPerRound = 100;  // 2000 activation changes in all
+    constexpr int kRepaintsPerRound = 10;      // 200 window repaints and button redraws
+    const auto began = std::chrono::steady_clock::now();
+    for (int round = 0; round < kRounds; ++round) {
+        for (int i = 0; i < kActivationsPerRound; ++i)
+            SendMessageW(dialog, WM_ACTIVATE, (i % 2) ? WA_ACTIVE : WA_INACTIVE, 0);
+        for (int i = 0; i < kRepaintsPerRound; ++i) {
+            InvalidateRect(dialog, nullptr, TRUE);
+            UpdateWindow(dialog);
+            for (int id : {IDC_CATEGORY0, IDC_CATEGORY2, IDC_CATEGORY3, IDC_SUPPORT_BUTTON, IDC_HELP_BUTTON,
+                           IDC_CLOSE_BUTTON})
+                RedrawWindow(host.Control(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        }
+        host.Settle();
+        const Counts now = Take(host);
+        ASSERT_EQ(now, start) << "after round " << round;
+        std::cout << "round " << round << ": "
+                  << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() << " s\n";
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::cout << "stress run: " << seconds << " s\n";
+
+    // Still answering, and still painting: the last activation left it active.
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    ASSERT_TRUE(BringToForeground(dialog));
+    InvalidateRect(dialog, nullptr, TRUE);
+    const ScreenCapture shot = StableCapture(dialog);
+    ASSERT_TRUE(shot.ok());
+    const LayoutMetricsTable m = LayoutMetrics;
+    const int step = m.CategoryButtonHeight + m.CategoryButtonGap;
+    const int barX = m.SelectionBarLeft + 1;
+    EXPECT_EQ(shot.PixelAt(m.ClientWidth / 3, m.TitleStripHeight / 2), 0x000000u);
+    EXPECT_EQ(shot.PixelAt(m.ClientWidth - 4, m.TitleStripHeight + 2), 0xE3EAE9u);
+    EXPECT_EQ(shot.PixelAt(m.ClientWidth - 4, m.TitleStripHeight + m.HeaderHeight + 2), 0xD5DFDEu);
+    EXPECT_EQ(shot.PixelAt(barX, m.ColumnTop + 2 * step + 5), 0x3D4B50u) << "marker not on OPTIMIZE's row";
+    EXPECT_EQ(shot.PixelAt(barX, m.ColumnTop + 5), 0x9EB1B6u);
+    EXPECT_EQ(shot.PixelAt(m.CategoryButtonLeft + m.CategoryButtonWidth - 3, m.ColumnTop + 2 * step + 2), 0x000000u)
+        << "OPTIMIZE's button not black";
+    EXPECT_EQ(shot.PixelAt(m.CategoryButtonLeft + m.CategoryButtonWidth - 3, m.ColumnTop + 2), 0xFFFFFFu);
+    host.Call([](CKivanoDlg& d) {
+        EXPECT_EQ(d.m_listItems.GetItemCount(), 3);
+        EXPECT_EQ(CurrentCategory, 3);
+    });
+    if (HasFailure())
+        std::wcerr << L"capture: " << SaveCapture(shot, L"paint-stress.bmp") << L"\n";
+
+    const Counts end = Take(host);
+    EXPECT_EQ(end, start);
+}
+
+}  // namespace
