@@ -158,15 +158,20 @@ BOOL CKivanoDlg::OnInitDialog()
     return TRUE;
 }
 
+void CKivanoDlg::ReleaseItemList()
+{
+    if (m_listItems.m_hWnd == nullptr)
+        return;
+    m_listItems.DeleteAllItems();
+    delete m_pLargeImageList;
+    m_pLargeImageList = nullptr;
+    delete m_pSmallImageList;
+    m_pSmallImageList = nullptr;
+}
+
 void CKivanoDlg::OnClose()
 {
-    if (m_listItems.m_hWnd) {
-        m_listItems.DeleteAllItems();
-        delete m_pLargeImageList;
-        m_pLargeImageList = nullptr;
-        delete m_pSmallImageList;
-        m_pSmallImageList = nullptr;
-    }
+    ReleaseItemList();
     if (m_pHeadingFont) {
         m_pHeadingFont->DeleteObject();
         delete m_pHeadingFont;

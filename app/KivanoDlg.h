@@ -81,6 +81,8 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 
 private:
+    // Empties the list (if it is attached) and deletes both image lists.
+    void ReleaseItemList();
     // The category button k whose object sent a private message, or -1.
     int CategoryOfSender(WPARAM sender) const;
 };

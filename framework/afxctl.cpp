@@ -54,15 +54,20 @@ void CBitmapButton::SizeToContent()
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+CBitmap& CBitmapButton::StateBitmap(UINT itemState)
+{
+    if ((itemState & ODS_SELECTED) && m_bitmapSel.m_hObject)
+        return m_bitmapSel;
+    if ((itemState & ODS_FOCUS) && m_bitmapFocus.m_hObject)
+        return m_bitmapFocus;
+    if ((itemState & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
+        return m_bitmapDisabled;
+    return m_bitmap;
+}
+
 void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT dis)
 {
-    CBitmap* bitmap = &m_bitmap;
-    if ((dis->itemState & ODS_SELECTED) && m_bitmapSel.m_hObject)
-        bitmap = &m_bitmapSel;
-    else if ((dis->itemState & ODS_FOCUS) && m_bitmapFocus.m_hObject)
-        bitmap = &m_bitmapFocus;
-    else if ((dis->itemState & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
-        bitmap = &m_bitmapDisabled;
+    CBitmap* bitmap = &StateBitmap(dis->itemState);
     CDC item;
     item.Attach(dis->hDC);
     CDC memory;

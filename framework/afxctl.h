@@ -28,6 +28,10 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
 protected:
+    // The bitmap for an item state: down when selected, else focused, else
+    // disabled, each only if loaded; otherwise up.
+    CBitmap& StateBitmap(UINT itemState);
+
     CBitmap m_bitmap;
     CBitmap m_bitmapSel;
     CBitmap m_bitmapFocus;

@@ -176,13 +176,7 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
     const int height = r.bottom - r.top;
 
     if (m_bBitmapFace) {
-        CBitmap* bitmap = &m_bitmap;
-        if ((dis->itemState & ODS_SELECTED) && m_bitmapSel.m_hObject)
-            bitmap = &m_bitmapSel;
-        else if ((dis->itemState & ODS_FOCUS) && m_bitmapFocus.m_hObject)
-            bitmap = &m_bitmapFocus;
-        else if ((dis->itemState & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
-            bitmap = &m_bitmapDisabled;
+        CBitmap* bitmap = &StateBitmap(dis->itemState);
         BITMAP info = {};
         CDC memory;
         bool drawn = false;

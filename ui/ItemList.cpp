@@ -10,13 +10,7 @@
 void CKivanoDlg::FillItemList()
 {
     // 1. Empty the list and drop the previous image lists.
-    if (m_listItems.m_hWnd) {
-        m_listItems.DeleteAllItems();
-        delete m_pLargeImageList;
-        m_pLargeImageList = nullptr;
-        delete m_pSmallImageList;
-        m_pSmallImageList = nullptr;
-    }
+    ReleaseItemList();
 
     // 2. The base initialisation's data exchange attaches the controls on the
     // first fill and shows the caller's description on every fill.
