@@ -7,6 +7,7 @@
 // QUORVANE_FUZZ_SEED the seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -44,7 +45,10 @@ TEST(MonkeyLauncher, RandomInputNeverCrashesHangsOrBreaksTheWindow)
     int restarts = 0, checks = 0, clicks = 0, keyPresses = 0, moves = 0, closers = 0;
     for (int n = 1; n <= events; ++n) {
         HWND window = launcher.window();
-        const RECT area = WindowRectOnScreen(window);
+        RECT area = WindowRectOnScreen(window);
+        // A window that is going away has no area: keep the numbers valid.
+        area.right = std::max(area.right, area.left + 1);
+        area.bottom = std::max(area.bottom, area.top + 1);
         const int kind = below(1000);
         if (kind < 550) {
             MoveMouseTo(area.left + below(area.right - area.left), area.top + below(area.bottom - area.top));
