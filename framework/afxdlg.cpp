@@ -27,8 +27,15 @@ INT_PTR CDialog::DoModal()
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     m_nModalResult = -1;
     m_bModalRunning = true;
-    HWND hWnd = CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), owner,
-                                   DialogProc, reinterpret_cast<LPARAM>(this));
+    // The template comes from the resource module; the window belongs to the
+    // program, whose window classes it uses, wherever the resources live.
+    HINSTANCE resources = AfxGetResourceHandle();
+    HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(resources, found) : nullptr;
+    const auto* dialogTemplate = loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    HWND hWnd = dialogTemplate ? CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, owner,
+                                                            DialogProc, reinterpret_cast<LPARAM>(this))
+                               : nullptr;
     if (hWnd == nullptr) {
         m_bModalRunning = false;
         return -1;
