@@ -10,3 +10,6 @@
 // The path is used as given: not normalised, relative paths are taken against
 // the current directory.
 BOOL FileExists(const CString& path);
+// The same test; when the path exists, `found` receives what the search
+// reported of its entry (attributes, size, times).
+BOOL FileExists(const CString& path, WIN32_FIND_DATAW* found);

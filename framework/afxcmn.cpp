@@ -11,11 +11,30 @@ int AfxLiveImageLists()
 
 BOOL CImageList::Create(int cx, int cy, UINT flags, int initial, int grow)
 {
+    return Attach(ImageList_Create(cx, cy, flags, initial, grow));
+}
+
+BOOL CImageList::Create(const CImageList* source)
+{
+    return Attach(ImageList_Duplicate(source->m_hImageList));
+}
+
+BOOL CImageList::Attach(HIMAGELIST list)
+{
     DeleteImageList();
-    m_hImageList = ImageList_Create(cx, cy, flags, initial, grow);
+    m_hImageList = list;
     if (m_hImageList)
         ++g_liveImageLists;
     return m_hImageList != nullptr;
+}
+
+HIMAGELIST CImageList::Detach()
+{
+    HIMAGELIST list = m_hImageList;
+    if (list)
+        --g_liveImageLists;
+    m_hImageList = nullptr;
+    return list;
 }
 
 BOOL CImageList::DeleteImageList()

@@ -20,10 +20,18 @@ public:
     HIMAGELIST m_hImageList = nullptr;
 
     BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
+    // A new image list with the images, size and flags of `source`.
+    BOOL Create(const CImageList* source);
     BOOL DeleteImageList();
+    // Takes ownership of an image list made elsewhere (deleting any held one);
+    // Detach gives it up again.
+    BOOL Attach(HIMAGELIST list);
+    HIMAGELIST Detach();
     // Appends a copy of the icon (scaled to the list's size); the caller keeps the icon.
     int Add(HICON icon) { return ImageList_ReplaceIcon(m_hImageList, -1, icon); }
     int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+    int Replace(int index, HICON icon) { return ImageList_ReplaceIcon(m_hImageList, index, icon); }
+    BOOL Remove(int index) { return ImageList_Remove(m_hImageList, index); }
     operator HIMAGELIST() const { return m_hImageList; }
 };
 

@@ -13,12 +13,13 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
     HWND control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (control == nullptr)
         return;
-    if (pDX->m_bSaveAndValidate) {
-        CWnd wnd;
-        wnd.m_hWnd = control;
-        wnd.GetWindowText(value);
-        wnd.m_hWnd = nullptr;
-    } else {
-        ::SetWindowTextW(control, value);
-    }
+    CWnd wnd;
+    wnd.m_hWnd = control;
+    CString current;
+    wnd.GetWindowText(current);
+    wnd.m_hWnd = nullptr;
+    if (pDX->m_bSaveAndValidate)
+        value = current;
+    else if (!(current == value))
+        ::SetWindowTextW(control, value);  // only a change is set: no repaint for the same text
 }

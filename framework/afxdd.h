@@ -19,5 +19,6 @@ public:
 
 // Attaches control nIDC to rControl the first time; later exchanges leave it alone.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
-// Moves the window text of control nIDC.
+// Moves the window text of control nIDC; towards the control it is set only
+// when it differs from what the control shows.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);

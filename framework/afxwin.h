@@ -65,6 +65,7 @@ public:
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
     BOOL RedrawWindow(const RECT* rect, HRGN region, UINT flags)
     { return ::RedrawWindow(m_hWnd, rect, region, flags); }
     void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
