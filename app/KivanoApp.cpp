@@ -1,6 +1,7 @@
 #include "app/KivanoApp.h"
 
 #include "app/KivanoDlg.h"
+#include "app/StartupTrace.h"
 #include "res/resource.h"
 #include "ui/LayoutMetrics.h"
 
@@ -15,6 +16,7 @@ void RegisterMainWindowClass()
 
 BOOL CKivanoApp::InitInstance()
 {
+    MarkStartup(StartupInitInstance);
     // DLLs come from the system folder only, never from the current or the
     // program's folder, whatever lies there.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);

@@ -1,5 +1,6 @@
 #include "app/KivanoDlg.h"
 
+#include "app/StartupTrace.h"
 #include "catalogue/CatalogueLoader.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
@@ -60,6 +61,7 @@ void CKivanoDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CKivanoDlg::OnInitDialog()
 {
+    MarkStartup(StartupInitDialog);
     // 1. Work in the program's own folder.
     wchar_t module[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
@@ -88,6 +90,7 @@ BOOL CKivanoDlg::OnInitDialog()
     // 4, 5. Catalogue and footer texts.
     LoadCatalogue(m_bCategoryPresent);
     LoadFooterTexts();
+    MarkStartup(StartupCatalogueLoaded);
 
     // 6. Window texts.
     m_strTitle.LoadString(IDS_TITLE);
@@ -136,8 +139,11 @@ BOOL CKivanoDlg::OnInitDialog()
         footer.button.m_crText = 0x444444;
         footer.button.SetFont(*m_pHeadingFont, TRUE);
     }
+    MarkStartup(StartupButtonsReady);
 
     // 11, 12. First list fill, which also attaches the list and the description.
+    // Until the selections below are made, fills leave the list itself alone.
+    m_bDeferListFill = 1;
     Invalidate(TRUE);
     OnCategoryButton(0);
 
@@ -150,11 +156,15 @@ BOOL CKivanoDlg::OnInitDialog()
         if (m_bCategoryPresent[k])
             OnCategoryButton(k);
     }
+    m_bDeferListFill = 0;
+    BuildPendingItemList();
+    MarkStartup(StartupListFilled);
 
     // 15 to 17.
     UpdateWindow();
     Invalidate(TRUE);
     m_bLayoutReady = 1;
+    MarkStartup(StartupInitDialogDone);
     return TRUE;
 }
 
@@ -172,6 +182,7 @@ void CKivanoDlg::ReleaseItemList()
 void CKivanoDlg::OnClose()
 {
     ReleaseItemList();
+    m_imageCache.Clear();
     if (m_pHeadingFont) {
         m_pHeadingFont->DeleteObject();
         delete m_pHeadingFont;

@@ -8,8 +8,12 @@
 #include "framework/afxcmn.h"
 #include "framework/afxdlg.h"
 #include "framework/afxdd.h"
+#include <climits>
+
+#include "ui/ArtworkCache.h"
 #include "ui/BitmapButtonEx.h"
 #include "ui/EditEx.h"
+#include "ui/ItemImageCache.h"
 
 class CKivanoDlg : public CDialog {
 public:
@@ -36,6 +40,14 @@ public:
     CBitmapButtonEx m_btnHelp;         // control 162
     CBitmapButtonEx m_btnSupport;      // control 163
     CBitmapButtonEx m_btnClose;        // control 165
+
+    // --- Kept between paints and fills ----------------------------------------
+    CItemImageCache m_imageCache;      // the list's converted icons, per category
+    CArtworkCache m_artwork;           // the decoration's bitmaps, scaled once
+    int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
+    int m_bListPending = 0;            // a fill was put off
+    static constexpr int kNoPendingBar = INT_MIN;
+    int m_nPendingBarRow = kNoPendingBar;  // inside a layout pass: the bar's row to draw at its end
 
     // --- Operations ----------------------------------------------------------
     void FillItemList();
@@ -83,6 +95,11 @@ protected:
 private:
     // Empties the list (if it is attached) and deletes both image lists.
     void ReleaseItemList();
+    // Fills the list for CurrentCategory from its remaining items (the part
+    // of a fill after the data exchange).
+    void BuildItemList();
+    // Builds the list put off while the dialog initialised, if any.
+    void BuildPendingItemList();
     // The category button k whose object sent a private message, or -1.
     int CategoryOfSender(WPARAM sender) const;
 };

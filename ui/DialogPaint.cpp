@@ -1,6 +1,7 @@
 // Painting the main dialog: its paint handler is also its layout pass.
 #include "app/KivanoDlg.h"
 
+#include "app/StartupTrace.h"
 #include "catalogue/CatalogueModel.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
@@ -26,7 +27,6 @@ void CKivanoDlg::OnPaint()
         m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
         m_listItems.MoveWindow(m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
         m_listItems.Arrange(LVA_DEFAULT);
-        m_listItems.UpdateWindow();
 
         // Present buttons stacked without holes.
         int y = m.ColumnTop;
@@ -40,13 +40,25 @@ void CKivanoDlg::OnPaint()
         m_btnHelp.MoveWindow(m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
         m_btnClose.MoveWindow(m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
 
+        // The header paints the selection bar at row 0 and the re-selection
+        // paints it at the category's row: only the last one is drawn. The
+        // list, arranged above and refilled by the re-selection, is brought up
+        // to date once, after both.
+        const int outerRow = m_nPendingBarRow;
+        m_nPendingBarRow = -1;
         PaintStrips();
         PaintHeader();
         for (int k = 4; k >= 0; --k) {
             if (m_bCategoryPresent[k] && m_nRememberedCategory == k)
                 OnCategoryButton(k);
         }
+        const int row = m_nPendingBarRow;
+        m_nPendingBarRow = outerRow;
+        if (row >= 0)
+            PaintSelectionBar(row);
+        m_listItems.UpdateWindow();
         UpdateWindow();
+        MarkStartup(StartupFirstPaint);
     }
     CDialog::OnPaint();
 }
@@ -90,21 +102,8 @@ void CKivanoDlg::DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOv
 void CKivanoDlg::DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride,
                                       int hOverride)
 {
-    CDC memory;
-    if (pDC->m_hDC == nullptr || !memory.CreateCompatibleDC(pDC))
-        return;
-    CBitmap bitmap;
-    if (!bitmap.LoadBitmap(id))
-        return;
-    CSelect select(memory, bitmap.m_hObject);
-    if (!select.Selected())
-        return;
-    BITMAP info = {};
-    bitmap.GetBitmap(&info);
-    pDC->SetStretchBltMode(HALFTONE);
-    pDC->SetBrushOrg(0, 0);
-    pDC->StretchBlt(x, y, wOverride >= 0 ? wOverride : w, hOverride >= 0 ? hOverride : h, &memory, 0, 0,
-                    info.bmWidth, info.bmHeight, SRCCOPY);
+    // Loaded and scaled once, then copied at every paint.
+    m_artwork.Draw(*pDC, id, x, y, wOverride >= 0 ? wOverride : w, hOverride >= 0 ? hOverride : h);
 }
 
 void CKivanoDlg::PaintHeader()
@@ -176,6 +175,10 @@ void CKivanoDlg::PaintHeader()
 
 void CKivanoDlg::PaintSelectionBar(int row)
 {
+    if (m_nPendingBarRow != kNoPendingBar) {
+        m_nPendingBarRow = row;  // inside the paint handler's layout pass: drawn at its end
+        return;
+    }
     const LayoutMetricsTable& m = LayoutMetrics;
     {
         CClientDC window(this);

@@ -1,14 +1,16 @@
 // The item list: rebuilt for the current category on every selection.
 #include "app/KivanoDlg.h"
 
-#include <shellapi.h>
-
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/FileExists.h"
 #include "ui/LayoutMetrics.h"
 
 void CKivanoDlg::FillItemList()
 {
+    // The list is not redrawn while it is rebuilt: it repaints once, at the end.
+    if (m_listItems.m_hWnd != nullptr)
+        m_listItems.SetRedraw(FALSE);
+
     // 1. Empty the list and drop the previous image lists.
     ReleaseItemList();
 
@@ -17,18 +19,37 @@ void CKivanoDlg::FillItemList()
     CDialog::OnInitDialog();
     UpdateData(TRUE);
 
-    // 3, 4. Fresh image lists and the list's fixed extended styles.
-    m_pLargeImageList = new CImageList;
-    m_pLargeImageList->Create(LayoutMetrics.LargeIconSize, LayoutMetrics.LargeIconSize,
-                              ILC_COLOR32 | ILC_MASK, 12, 9);
-    m_pSmallImageList = new CImageList;
-    m_pSmallImageList->Create(LayoutMetrics.SmallIconSize, LayoutMetrics.SmallIconSize,
-                              ILC_COLOR32 | ILC_MASK, 9, 9);
-    m_listItems.SetExtendedStyle(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE);
-    m_listItems.SetImageList(m_pLargeImageList, LVSIL_NORMAL);
-    m_listItems.SetImageList(m_pSmallImageList, LVSIL_SMALL);
+    // While the dialog initialises, the list is built once, at the end, for
+    // the category finally selected; before the window is shown nobody can
+    // tell the difference.
+    if (m_bDeferListFill)
+        m_bListPending = 1;
+    else
+        BuildItemList();
 
-    // 5. Two hidden columns, so that each item can carry its description.
+    if (m_listItems.m_hWnd != nullptr) {
+        m_listItems.SetRedraw(TRUE);
+        m_listItems.Invalidate(TRUE);
+    }
+}
+
+void CKivanoDlg::BuildPendingItemList()
+{
+    if (!m_bListPending)
+        return;
+    m_bListPending = 0;
+    m_listItems.SetRedraw(FALSE);
+    BuildItemList();
+    m_listItems.SetSelectionMark(0);  // as the last selection left it
+    m_listItems.SetRedraw(TRUE);
+    m_listItems.Invalidate(TRUE);
+}
+
+void CKivanoDlg::BuildItemList()
+{
+    m_listItems.SetExtendedStyle(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE);
+
+    // Two hidden columns, so that each item can carry its description.
     if (m_listItems.GetColumnCount() == 0) {
         RECT rect;
         m_listItems.GetWindowRect(&rect);
@@ -37,40 +58,38 @@ void CKivanoDlg::FillItemList()
         m_listItems.InsertColumn(1, L"SUB_ITEM", LVCFMT_LEFT, (2 * width) / 3, 1);
     }
 
-    // 6. Keep the items whose icon file is still there, one image each.
+    // Keep the items whose icon file is still there; what the search found
+    // of each file tells whether its kept images are still good.
     CategoryInfo& category = Categories[static_cast<size_t>(CurrentCategory)];
     std::vector<ItemInfo> items = category.Items;
+    std::vector<ItemImageKey> keys;
     size_t p = 0;
     while (p < items.size()) {
-        if (!FileExists(items[p].IconFile)) {
+        WIN32_FIND_DATAW found;
+        if (!FileExists(items[p].IconFile, &found)) {
             items.erase(items.begin() + static_cast<std::ptrdiff_t>(p));
             continue;
         }
-        HICON large = nullptr;
-        HICON small = nullptr;
-        if (ExtractIconExW(items[p].IconFile, items[p].IconIndex, &large, &small, 1) != 0) {
-            m_pLargeImageList->Add(large);
-            m_pSmallImageList->Add(small);
-            if (large)
-                DestroyIcon(large);
-            if (small)
-                DestroyIcon(small);
-        } else {
-            // The window's own icons: added as copies, never destroyed here.
-            m_pLargeImageList->Add(reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_BIG)));
-            m_pSmallImageList->Add(reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL)));
-        }
+        keys.push_back(MakeItemImageKey(items[p].IconFile, items[p].IconIndex, found));
         ++p;
     }
 
-    // 7. Items gone from the disk stay gone for the rest of the run.
+    // Two new image lists, image i belonging to kept item i.
+    m_pLargeImageList = new CImageList;
+    m_pSmallImageList = new CImageList;
+    m_imageCache.Build(CurrentCategory, keys, LayoutMetrics.LargeIconSize, LayoutMetrics.SmallIconSize, m_hWnd,
+                       *m_pLargeImageList, *m_pSmallImageList);
+    m_listItems.SetImageList(m_pLargeImageList, LVSIL_NORMAL);
+    m_listItems.SetImageList(m_pSmallImageList, LVSIL_SMALL);
+
+    // Items gone from the disk stay gone for the rest of the run.
     const int n = static_cast<int>(items.size());
     if (n != category.ItemCount) {
         category.ItemCount = n;
         category.Items = items;
     }
 
-    // 8. One list item per kept item, in catalogue order; sub-item 1 holds the description.
+    // One list item per kept item, in catalogue order; sub-item 1 holds the description.
     for (int i = 0; i < n; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -1,5 +1,6 @@
 // What each fill of the item list leaves: items whose program has gone are
 // dropped for good, icons that cannot be extracted become the window's own,
+// kept images follow their files and items,
 // the columns and image lists do not pile up, and the selection bar's marker
 // counts only the categories that are shown.
 #include <windows.h>
@@ -211,6 +212,77 @@ TEST(ItemsIcons, UnextractableIconShowsWindowIconAndTitleIconStays)
     EXPECT_EQ(RenderAsListImage(bigBefore, large), appLarge);
 }
 
+// How the icon of `file` looks in the list's large image list.
+std::vector<DWORD> FileImage(const std::wstring& file)
+{
+    HICON large = nullptr;
+    HICON small = nullptr;
+    std::vector<DWORD> pixels;
+    if (ExtractIconExW(file.c_str(), 0, &large, &small, 1) != 0)
+        pixels = RenderAsListImage(large, LayoutMetrics.LargeIconSize);
+    for (HICON icon : {large, small}) {
+        if (icon)
+            DestroyIcon(icon);
+    }
+    return pixels;
+}
+
+std::vector<std::vector<DWORD>> ListImages(DialogHost& host)
+{
+    std::vector<std::vector<DWORD>> images;
+    host.Call([&](CKivanoDlg& dlg) {
+        for (int i = 0; i < dlg.m_listItems.GetItemCount(); ++i)
+            images.push_back(Render(*dlg.m_pLargeImageList, i));
+    });
+    return images;
+}
+
+// Images are kept between fills: a file replaced on disk shows its new icon,
+// and when an item goes the others keep their own images.
+TEST(ItemsKeptImages, ReplacedFileShowsItsNewIconAndImagesStayWithTheirItems)
+{
+    wchar_t system[MAX_PATH];
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const std::wstring other = JoinPath(system, L"notepad.exe");
+    Installation machine;
+    ASSERT_TRUE(machine.Copy(RecorderExePath(), kFingerprintVault));
+    ASSERT_TRUE(machine.Copy(StandinExePath(), kPowerOptimizer));
+    ASSERT_TRUE(machine.Copy(RecorderExePath(), kSystemDiagnostics));  // no icon: the window's
+    ASSERT_TRUE(machine.Copy(other, kDriverUpdater));
+
+    MoveMouseAway();
+    DialogHost host;
+    ASSERT_NE(host.Window(), nullptr);
+    ASSERT_TRUE(BringToForeground(host.Window()));
+    host.Settle();
+    const HWND list = host.Control(IDC_ITEM_LIST);
+    // The list built at the end of initialisation has its selection mark where a selection leaves it.
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), 0);
+    const std::vector<DWORD> standin = FileImage(StandinExePath());
+    const std::vector<DWORD> notepad = FileImage(other);
+    const std::vector<DWORD> window = RenderAsListImage(
+        reinterpret_cast<HICON>(SendMessageW(host.Window(), WM_GETICON, ICON_BIG, 0)), LayoutMetrics.LargeIconSize);
+    ASSERT_FALSE(standin.empty());
+    ASSERT_FALSE(notepad.empty());
+    ASSERT_NE(standin, notepad);
+    ASSERT_NE(notepad, window);
+
+    ChooseCategory(host, 3);
+    EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{standin, window, notepad}));
+
+    machine.Remove(kSystemDiagnostics);
+    ASSERT_TRUE(machine.Copy(other, kSystemDiagnostics));
+    ChooseCategory(host, 1);
+    ChooseCategory(host, 3);
+    EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{standin, notepad, notepad}));
+
+    machine.Remove(kPowerOptimizer);
+    ChooseCategory(host, 1);
+    ChooseCategory(host, 3);
+    EXPECT_EQ(ListTexts(list), (std::vector<std::wstring>{L"System Diagnostics", L"Driver Updater"}));
+    EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{notepad, notepad}));
+}
+
 std::wstring ColumnHeading(HWND list, int column)
 {
     wchar_t text[64] = {};
@@ -247,7 +319,9 @@ TEST(ItemsColumns, ManySwitchesKeepTwoColumnsAndOneImagePerItem)
             ASSERT_EQ(dlg.m_listItems.GetItemCount(), expected[k]) << "round " << round;
             EXPECT_EQ(dlg.m_pLargeImageList->GetImageCount(), expected[k]) << "round " << round;
             EXPECT_EQ(dlg.m_pSmallImageList->GetImageCount(), expected[k]) << "round " << round;
-            EXPECT_EQ(AfxLiveImageLists(), 2) << "round " << round;
+            // The dialog's two, and at most a pair kept for each category.
+            EXPECT_EQ(AfxLiveImageLists(), 2 + dlg.m_imageCache.KeptImageLists()) << "round " << round;
+            EXPECT_LE(dlg.m_imageCache.KeptImageLists(), 2 * CItemImageCache::kCategories);
             // The list shows the dialog's current image lists.
             EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)),
                       dlg.m_pLargeImageList->m_hImageList);
@@ -262,7 +336,7 @@ TEST(ItemsColumns, ManySwitchesKeepTwoColumnsAndOneImagePerItem)
     host.Settle();
     host.Call([](CKivanoDlg& dlg) {
         EXPECT_EQ(dlg.m_listItems.GetColumnCount(), 2);
-        EXPECT_EQ(AfxLiveImageLists(), 2);
+        EXPECT_EQ(AfxLiveImageLists(), 2 + dlg.m_imageCache.KeptImageLists());
         EXPECT_EQ(dlg.m_pLargeImageList->GetImageCount(), dlg.m_listItems.GetItemCount());
     });
 }

@@ -12,6 +12,7 @@
 #include "framework/afxgdi.h"
 #include "res/resource.h"
 #include "tests/launcher/DialogHost.h"
+#include "ui/ItemImageCache.h"
 #include "tests/paint/paint_support.h"
 
 namespace {
@@ -182,27 +183,30 @@ int CountThreadWindows(HWND any)
 }
 
 struct Counts {
-    int gdi, dcs, imageLists, children, windows;
+    int gdi, dcs, imageLists, keptImageLists, icons, children, windows;
     bool operator==(const Counts& o) const
     {
-        return gdi == o.gdi && dcs == o.dcs && imageLists == o.imageLists && children == o.children &&
-               windows == o.windows;
+        return gdi == o.gdi && dcs == o.dcs && imageLists == o.imageLists && keptImageLists == o.keptImageLists &&
+               icons == o.icons && children == o.children && windows == o.windows;
     }
 };
 
 std::ostream& operator<<(std::ostream& out, const Counts& c)
 {
-    return out << "gdi " << c.gdi << ", dcs " << c.dcs << ", image lists " << c.imageLists << ", children "
-               << c.children << ", thread windows " << c.windows;
+    return out << "gdi " << c.gdi << ", dcs " << c.dcs << ", image lists " << c.imageLists << " (kept "
+               << c.keptImageLists << "), extracted icons " << c.icons << ", children " << c.children
+               << ", thread windows " << c.windows;
 }
 
 Counts Take(DialogHost& host)
 {
     Counts c{};
-    host.Call([&](CKivanoDlg&) {
+    host.Call([&](CKivanoDlg& d) {
         c.gdi = AfxGdiLiveObjects();
         c.dcs = AfxLiveDCs();
-        c.imageLists = AfxLiveImageLists();
+        c.keptImageLists = d.m_imageCache.KeptImageLists();
+        c.imageLists = AfxLiveImageLists() - c.keptImageLists;  // the dialog's own
+        c.icons = LiveExtractedIcons();
     });
     c.children = CountChildren(host.Window());
     c.windows = CountThreadWindows(host.Window());
@@ -226,6 +230,7 @@ TEST(PaintStress, ActivationsAndRepaintsLeaveNothingBehind)
     const Counts start = Take(host);
     EXPECT_EQ(start.dcs, 0);
     EXPECT_EQ(start.imageLists, 2);
+    EXPECT_EQ(start.icons, 0);
 
     constexpr int kRounds = 20;
     constexpr int kActivationsPerRound = 100;  // 2000 activation changes in all

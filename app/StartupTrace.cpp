@@ -1,0 +1,3 @@
+#include "app/StartupTrace.h"
+
+StartupRecorder g_pStartupRecorder = nullptr;

@@ -1,0 +1,190 @@
+#include "ui/ItemImageCache.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+
+int g_liveIcons = 0;
+
+// One large and one small icon of an item: extracted from its file, or the
+// window's own when the file yields none. Extracted icons are destroyed with
+// this object; the window's stay the window's.
+class ItemIcons {
+public:
+    ItemIcons(const ItemImageKey& key, HWND window) : m_window(window)
+    {
+        if (ExtractIconExW(key.file, key.index, &m_large, &m_small, 1) != 0) {
+            m_extracted = true;
+            g_liveIcons += (m_large ? 1 : 0) + (m_small ? 1 : 0);
+        } else {
+            m_large = WindowIcon(ICON_BIG);
+            m_small = WindowIcon(ICON_SMALL);
+        }
+    }
+    ~ItemIcons()
+    {
+        if (!m_extracted)
+            return;
+        for (HICON icon : {m_large, m_small}) {
+            if (icon) {
+                DestroyIcon(icon);
+                --g_liveIcons;
+            }
+        }
+    }
+    ItemIcons(const ItemIcons&) = delete;
+    ItemIcons& operator=(const ItemIcons&) = delete;
+
+    HICON Large() const { return m_large; }
+    HICON Small() const { return m_small; }
+    HICON WindowIcon(WPARAM which) const
+    {
+        return reinterpret_cast<HICON>(SendMessageW(m_window, WM_GETICON, which, 0));
+    }
+
+private:
+    HWND m_window;
+    HICON m_large = nullptr;
+    HICON m_small = nullptr;
+    bool m_extracted = false;
+};
+
+// Puts the item's images at `index` of both lists (-1: appends them). An icon
+// a list refuses is replaced by the window's, so that every later item keeps
+// its own place.
+bool PutImages(CImageList& large, CImageList& small, int index, const ItemImageKey& key, HWND window)
+{
+    const ItemIcons icons(key, window);
+    if (large.Replace(index, icons.Large()) < 0 && large.Replace(index, icons.WindowIcon(ICON_BIG)) < 0)
+        return false;
+    if (small.Replace(index, icons.Small()) < 0 && small.Replace(index, icons.WindowIcon(ICON_SMALL)) < 0)
+        return false;
+    return true;
+}
+
+bool HasSize(const CImageList& list, int size)
+{
+    int cx = 0;
+    int cy = 0;
+    return ImageList_GetIconSize(list, &cx, &cy) && cx == size && cy == size;
+}
+
+}  // namespace
+
+bool SameIcon(const ItemImageKey& a, const ItemImageKey& b)
+{
+    return a.index == b.index && a.file == b.file;
+}
+
+bool SameImage(const ItemImageKey& a, const ItemImageKey& b)
+{
+    return SameIcon(a, b) && a.size == b.size && CompareFileTime(&a.written, &b.written) == 0;
+}
+
+ItemImageKey MakeItemImageKey(const CString& file, int index, const WIN32_FIND_DATAW& found)
+{
+    ItemImageKey key;
+    key.file = file;
+    key.index = index;
+    key.size = (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    key.written = found.ftLastWriteTime;
+    return key;
+}
+
+int LiveExtractedIcons()
+{
+    return g_liveIcons;
+}
+
+bool CItemImageCache::Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
+                              CImageList& large, CImageList& small)
+{
+    if (!large.Create(largeSize, largeSize, ILC_COLOR32 | ILC_MASK, 12, 9) ||
+        !small.Create(smallSize, smallSize, ILC_COLOR32 | ILC_MASK, 9, 9))
+        return false;
+    for (const ItemImageKey& key : keys) {
+        if (!PutImages(large, small, -1, key, window))
+            return false;
+    }
+    return true;
+}
+
+bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window)
+{
+    if (keys.size() == kept.keys.size() &&
+        std::equal(keys.begin(), keys.end(), kept.keys.begin(), SameImage))
+        return true;
+
+    // Items only ever leave a category, so the new keys follow the kept ones
+    // in order: walk both, removing the images of items that are gone and
+    // converting anew those whose file changed. Anything left over is added.
+    CImageList large;
+    CImageList small;
+    if (!large.Create(&kept.large) || !small.Create(&kept.small))
+        return false;
+    size_t next = 0;
+    int position = 0;
+    for (const ItemImageKey& old : kept.keys) {
+        if (next < keys.size() && SameIcon(old, keys[next])) {
+            if (!SameImage(old, keys[next]) && !PutImages(large, small, position, keys[next], window))
+                return false;
+            ++next;
+            ++position;
+        } else if (!large.Remove(position) || !small.Remove(position)) {
+            return false;
+        }
+    }
+    for (; next < keys.size(); ++next) {
+        if (!PutImages(large, small, -1, keys[next], window))
+            return false;
+    }
+    kept.large.Attach(large.Detach());
+    kept.small.Attach(small.Detach());
+    kept.keys = keys;
+    return true;
+}
+
+bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize,
+                            HWND window, CImageList& large, CImageList& small)
+{
+    if (category < 0 || category >= kCategories)
+        return Convert(keys, largeSize, smallSize, window, large, small);
+
+    Kept& kept = m_kept[category];
+    const bool usable = HasSize(kept.large, largeSize) && HasSize(kept.small, smallSize);
+    if (!usable || !Update(kept, keys, window)) {
+        CImageList freshLarge;
+        CImageList freshSmall;
+        if (!Convert(keys, largeSize, smallSize, window, freshLarge, freshSmall)) {
+            kept.large.DeleteImageList();
+            kept.small.DeleteImageList();
+            kept.keys.clear();
+            return Convert(keys, largeSize, smallSize, window, large, small);
+        }
+        kept.large.Attach(freshLarge.Detach());
+        kept.small.Attach(freshSmall.Detach());
+        kept.keys = keys;
+    }
+    if (large.Create(&kept.large) && small.Create(&kept.small))
+        return true;
+    return Convert(keys, largeSize, smallSize, window, large, small);
+}
+
+void CItemImageCache::Clear()
+{
+    for (Kept& kept : m_kept) {
+        kept.large.DeleteImageList();
+        kept.small.DeleteImageList();
+        kept.keys.clear();
+    }
+}
+
+int CItemImageCache::KeptImageLists() const
+{
+    int count = 0;
+    for (const Kept& kept : m_kept)
+        count += (kept.large.m_hImageList ? 1 : 0) + (kept.small.m_hImageList ? 1 : 0);
+    return count;
+}
