@@ -7,7 +7,9 @@
 #   - start-up to the main window shown, painted and idle: the launcher on the
 #     demo machine (a), the launcher built with a worst-case catalogue (b) and
 #     a floor program, a dialog with one list view (c), RUNS alternating starts
-#     of each (default 15), with the ratios a/c and b/c;
+#     of each (default 15), with the ratios a/c and b/c, and the start-up of
+#     (a) broken down into phases (a build of the launcher that records the
+#     time at each phase's end takes its turn in the same rotation);
 #   - catalogue load of the shipped and the worst-case table, median of LOADS
 #     (default 50), with the file probes and registry opens of one load;
 #   - steady state of the real dialog: CYCLES activation changes and CYCLES
@@ -72,7 +74,8 @@ drive_c="$WINEPREFIX/drive_c"
 windows_dir="$drive_c/windows"
 bench_dir="$drive_c/QuorvaneBench"
 mkdir -p "$bench_dir"
-cp "$build/app/Quorvane.exe" "$build/tools/bench/QuorvaneWorst.exe" "$build/tools/bench/bench_floor.exe" \
+cp "$build/app/Quorvane.exe" "$build/tools/bench/QuorvaneWorst.exe" "$build/tools/bench/QuorvaneTraced.exe" \
+   "$build/tools/bench/bench_floor.exe" \
    "$build/tools/bench/bench_driver.exe" "$build/tools/bench/bench_inproc.exe" "$bench_dir/"
 worst_list="$state/bench-worst-files"
 python3 tools/bench/gen-worst-catalogue.py --found >"$worst_list"
@@ -95,7 +98,7 @@ status=0
 run_wine "$win\\bench_driver.exe" "$runs" \
   "$win\\Quorvane.exe" VelConsoleClass \
   "$win\\QuorvaneWorst.exe" VelConsoleClass \
-  "$win\\bench_floor.exe" QvBenchFloorClass | tr -d '\r' || status=1
+  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\QuorvaneTraced.exe" | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" catalogue "$loads" "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" \
   | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" steady "$cycles" | tr -d '\r' || status=1

@@ -5,16 +5,21 @@
 #include <cstdio>
 #include <cwchar>
 
-double NowMs()
+double CounterMs(LONGLONG count)
 {
     static const double frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
         return static_cast<double>(f.QuadPart);
     }();
+    return static_cast<double>(count) * 1000.0 / frequency;
+}
+
+double NowMs()
+{
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+    return CounterMs(now.QuadPart);
 }
 
 double Percentile(std::vector<double> values, double fraction)

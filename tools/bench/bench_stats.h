@@ -10,6 +10,8 @@
 
 // Milliseconds since an arbitrary origin, from the performance counter.
 double NowMs();
+// A performance-counter value (of any process on this machine) on NowMs's scale.
+double CounterMs(LONGLONG count);
 
 double Median(std::vector<double> values);
 double Percentile(std::vector<double> values, double fraction);
