@@ -86,8 +86,15 @@ TEST(MonkeyLauncher, RandomInputNeverCrashesHangsOrBreaksTheWindow)
 
         // Every event: the program still runs (or has ended cleanly) and answers.
         DWORD exitCode = 0;
-        if (launcher.process().WaitForExit(0, &exitCode) || !IsWindow(window) ||
-            (!Settle(window, 0) && launcher.process().WaitForExit(5000, &exitCode))) {
+        bool ended = launcher.process().WaitForExit(0, &exitCode) || !IsWindow(window) ||
+                     (!Settle(window, 0) && launcher.process().WaitForExit(5000, &exitCode));
+        DWORD_PTR answer = 0;
+        if (!ended && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
+            // A closing event may take the window away between the checks.
+            ASSERT_FALSE(IsWindow(window)) << "the window hangs after event " << n << ", seed " << seed;
+            ended = true;
+        }
+        if (ended) {
             ASSERT_EQ(exitCode, 0u) << "the launcher ended with 0x" << std::hex << exitCode << " at event " << std::dec
                                     << n << ", seed " << seed;
             ASSERT_TRUE(launcher.process().WaitForExit(10000, &exitCode)) << "window gone but process runs, event " << n;
@@ -96,9 +103,6 @@ TEST(MonkeyLauncher, RandomInputNeverCrashesHangsOrBreaksTheWindow)
             ++restarts;
             continue;
         }
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
-            << "the window hangs after event " << n << ", seed " << seed;
         if (n % 500 == 0) {
             // Let a click's or key's follow-up messages land before looking.
             Settle(window, 100);
