@@ -7,10 +7,5 @@
 UPDATE `Component` SET `Condition` = 'SUPPORTURL' WHERE `Component` = 'SupportUrl'
 UPDATE `Component` SET `Condition` = 'HELPURL' WHERE `Component` = 'HelpUrl'
 
--- The older version goes before this one installs (wixl moves it after
--- InstallFinalize once the source has its own execute sequence, and the old
--- product's removal then takes the new one's registration with it).
-UPDATE `InstallExecuteSequence` SET `Sequence` = 1401 WHERE `Action` = 'RemoveExistingProducts'
-
 -- The addresses reach the installation when it runs with elevated rights.
 UPDATE `Property` SET `Value` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;SUPPORTURL;HELPURL' WHERE `Property` = 'SecureCustomProperties'
