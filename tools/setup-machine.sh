@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running Quorvane needs on a Debian 12 machine:
 # the MinGW-w64 cross compilers, Wine with its 32-bit side (a WoW64 prefix, as
-# every 64-bit Windows has), Tahoma, Xvfb and the build tools. Safe to run again:
+# every 64-bit Windows has), Tahoma, Xvfb, the build tools and the packaging and
+# signing tools (wixl, msitools, osslsigncode, openssl). Safe to run again:
 # it installs only what is missing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   xvfb x11-utils imagemagick
   cmake ninja-build googletest python3
   clang cppcheck
+  wixl msitools osslsigncode openssl
 )
 
 missing=()
