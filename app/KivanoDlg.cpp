@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
+#include "ui/ItemListAccessible.h"
 #include "ui/LayoutMetrics.h"
 
 BEGIN_MESSAGE_MAP(CKivanoDlg, CDialog)
@@ -125,17 +126,19 @@ BOOL CKivanoDlg::OnInitDialog()
         UINT id;
         CBitmapButtonEx& button;
         const CString& caption;
+        const CString& text;
     };
     const Footer footers[] = {
-        {IDC_SUPPORT_BUTTON, m_btnSupport, SupportCaption},
-        {IDC_HELP_BUTTON, m_btnHelp, HelpCaption},
-        {IDC_CLOSE_BUTTON, m_btnClose, CloseCaption},
+        {IDC_SUPPORT_BUTTON, m_btnSupport, SupportCaption, SupportText},
+        {IDC_HELP_BUTTON, m_btnHelp, HelpCaption, HelpText},
+        {IDC_CLOSE_BUTTON, m_btnClose, CloseCaption, CloseText},
     };
     for (const Footer& footer : footers) {
         footer.button.AutoLoad(footer.id, this);
         footer.button.m_bBitmapFace = 1;
         footer.button.m_nTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         footer.button.m_strText = footer.caption;
+        footer.button.m_strDescription = footer.text;
         footer.button.m_crText = 0x444444;
         footer.button.SetFont(*m_pHeadingFont, TRUE);
     }
@@ -150,6 +153,7 @@ BOOL CKivanoDlg::OnInitDialog()
     // 13. List spacing and hover time.
     m_listItems.SetIconSpacing(LayoutMetrics.IconSpacingX, LayoutMetrics.IconSpacingY);
     m_listItems.SendMessage(LVM_SETHOVERTIME, 0, 1);
+    AttachItemListAccessibility(m_listItems.m_hWnd, m_strContentsHeading);
 
     // 14. The lowest present category ends up selected.
     for (int k = 4; k >= 0; --k) {

@@ -19,7 +19,28 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
     if (dialog == nullptr || !dialog->SubclassWindow(hWnd))
         return TRUE;
-    return dialog->OnInitDialog();
+    RECT before;
+    ::GetWindowRect(hWnd, &before);
+    const BOOL result = dialog->OnInitDialog();
+    dialog->CenterIfNotPlaced(before);
+    return result;
+}
+
+void CDialog::CenterIfNotPlaced(const RECT& before)
+{
+    // A dialog that is still hidden after its initialisation, is no child,
+    // has not been moved and has no enabled owner (a modal dialog's owner is
+    // disabled before it is created) appears centred.
+    if (m_hWnd == nullptr || (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & (WS_VISIBLE | WS_CHILD)) != 0)
+        return;
+    RECT after;
+    ::GetWindowRect(m_hWnd, &after);
+    if (after.left != before.left || after.top != before.top)
+        return;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && IsWindowEnabled(owner))
+        return;
+    CenterWindow();
 }
 
 INT_PTR CDialog::DoModal()
@@ -27,6 +48,7 @@ INT_PTR CDialog::DoModal()
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     m_nModalResult = -1;
     m_bModalRunning = true;
+    const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
     // The template comes from the resource module; the window belongs to the
     // program, whose window classes it uses, wherever the resources live.
     HINSTANCE resources = AfxGetResourceHandle();
@@ -37,10 +59,11 @@ INT_PTR CDialog::DoModal()
                                                             DialogProc, reinterpret_cast<LPARAM>(this))
                                : nullptr;
     if (hWnd == nullptr) {
+        if (ownerWasEnabled)
+            EnableWindow(owner, TRUE);
         m_bModalRunning = false;
         return -1;
     }
-    const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
 
     // The dialog may have ended already inside its initialisation.
     if (m_bModalRunning)

@@ -2,7 +2,9 @@
 //
 // DoModal runs the framework's own modal loop rather than the system's, so
 // that every message is offered to the application's PreTranslateMessage
-// (and through it to the dialog manager) before it is dispatched.
+// (and through it to the dialog manager) before it is dispatched. A dialog
+// whose initialisation neither showed nor moved it appears centred
+// (CWnd::CenterWindow).
 #pragma once
 
 #include "framework/afxwin.h"
@@ -31,6 +33,9 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // After OnInitDialog: centres the dialog unless initialisation placed it
+    // (`before`: its window rectangle when WM_INITDIALOG arrived).
+    void CenterIfNotPlaced(const RECT& before);
     bool m_bModalRunning = false;
     int m_nModalResult = -1;
 };

@@ -245,6 +245,48 @@ BOOL CWnd::SetWindowPos(const CWnd* pInsertAfter, int x, int y, int cx, int cy, 
     return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
 }
 
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    const bool child = (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_CHILD) != 0;
+    HWND parent = child ? ::GetParent(m_hWnd) : nullptr;
+    HWND center = pAlternateOwner ? pAlternateOwner->m_hWnd : child ? parent : ::GetWindow(m_hWnd, GW_OWNER);
+    RECT area;    // where the window has to stay, in the coordinates it is moved in
+    RECT around;  // what it is centred on, in the same coordinates
+    if (child) {
+        ::GetClientRect(parent, &area);
+        around = area;
+        if (center != nullptr && center != parent) {
+            ::GetWindowRect(center, &around);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&around), 2);
+        }
+    } else {
+        if (center == ::GetDesktopWindow() || (center && (!::IsWindowVisible(center) || ::IsIconic(center))))
+            center = nullptr;
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        if (!GetMonitorInfoW(MonitorFromWindow(center ? center : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+            return;
+        area = monitor.rcWork;
+        around = area;
+        if (center)
+            ::GetWindowRect(center, &around);
+    }
+    RECT self;
+    ::GetWindowRect(m_hWnd, &self);
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    int x = (around.left + around.right - width) / 2;
+    int y = (around.top + around.bottom - height) / 2;
+    if (!child) {
+        // Inside the work area; a window larger than it keeps its top-left corner (and title bar) there.
+        x = x + width > area.right ? area.right - width : x;
+        y = y + height > area.bottom ? area.bottom - height : y;
+        x = x < area.left ? area.left : x;
+        y = y < area.top ? area.top : y;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CWnd::GetWindowText(CString& text) const
 {
     const int length = GetWindowTextLengthW(m_hWnd);

@@ -61,6 +61,12 @@ public:
     void MoveWindow(int x, int y, int w, int h, BOOL bRepaint = TRUE)
     { ::MoveWindow(m_hWnd, x, y, w, h, bRepaint); }
     BOOL SetWindowPos(const CWnd* pInsertAfter, int x, int y, int cx, int cy, UINT flags);
+    // Centres a child window on its parent's client area and a pop-up on its
+    // owner, or, when it has none (or the owner is hidden or minimised), on the
+    // work area of its monitor; a pop-up is kept inside that work area.
+    // pAlternateOwner names another window to centre on (the desktop window:
+    // the work area).
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/ButtonAccessible.h"
 #include "ui/LayoutMetrics.h"
 
 BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
@@ -17,6 +18,8 @@ BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
     ON_WM_SYSKEYUP()
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
+    ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(BM_SETSTATE, OnSetState)
 END_MESSAGE_MAP()
 
 CBitmapButtonEx::CBitmapButtonEx() : m_pFont(new CFont)
@@ -246,6 +249,12 @@ void CBitmapButtonEx::OnPaint()
         return;
     }
     m_bPainting = true;
+    if (!(m_strText == m_strAnnouncedText)) {
+        // The caption is set directly by the dialog; the paint that shows a
+        // new one is where its readers hear of it.
+        m_strAnnouncedText = m_strText;
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+    }
     if (m_bBitmapFace)
         Default();  // the button asks its parent to draw it: WM_DRAWITEM reaches DrawItem
     else
@@ -261,4 +270,23 @@ BOOL CBitmapButtonEx::OnEraseBkgnd(CDC*)
     if (!m_bPainting)
         OnPaint();
     return TRUE;
+}
+
+LRESULT CBitmapButtonEx::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    if (CAccessibleProxy::AsksForClient(lParam)) {
+        if (const LRESULT answer = CAccessibleProxy::Answer(new CButtonAccessible(m_hWnd), wParam))
+            return answer;
+    }
+    return Default();
+}
+
+LRESULT CBitmapButtonEx::OnSetState(WPARAM, LPARAM)
+{
+    // Pushed reads as pressed: a change of it is told to assistive technology.
+    const UINT before = GetState() & BST_PUSHED;
+    const LRESULT result = Default();
+    if ((GetState() & BST_PUSHED) != before)
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
+    return result;
 }

@@ -5,7 +5,9 @@
 // icon and a word-wrapped caption (category buttons). It turns mouse hover
 // into keyboard focus and reports focus gain, mouse presses and focus loss to
 // its parent with the three private messages below (wParam: the sending
-// button object, lParam 0).
+// button object, lParam 0). Assistive technology reads it as a push button
+// named by its caption (CButtonAccessible) and is told when its pushed state
+// or its caption changes.
 #pragma once
 
 #include "framework/afxctl.h"
@@ -31,6 +33,7 @@ public:
     CBitmap m_bmpIconNormal;
     CFont* m_pFont;                        // owned: the custom face's caption font
     int m_bTracking = 0;                   // a mouse-leave notification is pending
+    CString m_strDescription;              // what assistive technology reads as its description
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
@@ -49,6 +52,8 @@ protected:
     void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetState(WPARAM wParam, LPARAM lParam);
 
 private:
     void NotifyParent(UINT message, bool send);
@@ -60,4 +65,5 @@ private:
     void DrawCaption(CDC& dc, RECT box, bool lift);
     void DrawFocusIfFocused();
     bool m_bPainting = false;
+    CString m_strAnnouncedText;  // the caption assistive technology was last told of
 };

@@ -215,6 +215,7 @@ void CKivanoDlg::SetUpCategoryButtons()
             button.m_bHasIcons = 1;
         button.m_rcTextMargins = RECT{LayoutMetrics.CategoryTextInset, 2, 2, 2};
         button.m_strText = Categories[static_cast<size_t>(k)].Caption;
+        button.m_strDescription = Categories[static_cast<size_t>(k)].Text;
         button.m_crText = 0x444444;
         button.SetFont(*m_pHeadingFont, TRUE);
     }

@@ -1,4 +1,6 @@
 // CEditEx: the description area, black text on an opaque white background.
+// Assistive technology reads it as static text named by what it shows, and
+// is told each time that text really changes.
 #pragma once
 
 #include "framework/afxctl.h"
@@ -16,4 +18,8 @@ public:
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
 
     DECLARE_MESSAGE_MAP()
+
+protected:
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
 };

@@ -1,6 +1,7 @@
 // Everything a GUI test of the launcher uses, in one include.
 #pragma once
 
+#include "tests/support/accessible_probe.h"
 #include "tests/support/input.h"
 #include "tests/support/launched_process.h"
 #include "tests/support/list_view_probe.h"
