@@ -22,6 +22,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"
+source tools/utf8-locale.sh
 runs="${1:-15}"
 loads="${2:-50}"
 cycles="${3:-10000}"

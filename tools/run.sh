@@ -9,6 +9,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"
+source tools/utf8-locale.sh
 export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
 state="$QUORVANE_BUILD/wine"
 export QUORVANE_PREFIX="$state/demo-prefix"

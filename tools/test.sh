@@ -6,6 +6,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$top"
+source tools/utf8-locale.sh
 export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
 bash tools/build.sh
 unset QUORVANE_PREFIX QUORVANE_DISPLAY

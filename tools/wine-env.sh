@@ -4,6 +4,7 @@
 # the test prefix); QUORVANE_DISPLAY the X display (default: the one
 # tools/xvfb.sh started for this build tree).
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$top/tools/utf8-locale.sh"
 export QUORVANE_BUILD="${QUORVANE_BUILD:-$top/build}"
 state="$QUORVANE_BUILD/wine"
 export WINEPREFIX="${QUORVANE_PREFIX:-$state/test-prefix}"
