@@ -2,15 +2,51 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 #include "framework/afxdd.h"
 #include "framework/afxgdi.h"
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x51564657;  // one subclass per attached window
-// The attached object is also kept as a window property, so that it can be
-// found from the handle alone.
-constexpr const wchar_t* kObjectProperty = L"Quorvane.CWnd";
+// The windows attached on this thread (a window's messages arrive on the
+// thread that made it): the object and the procedure it took over from. An
+// entry whose object went before its window only passes messages on.
+struct Attached {
+    CWnd* wnd;
+    WNDPROC super;
+};
+// The table is made with the thread's first attached window and freed with
+// its last, so that nothing of it is left to tear down when the thread ends
+// (windows can still be receiving messages while a thread's storage goes).
+using AttachedTable = std::unordered_map<HWND, Attached>;
+thread_local AttachedTable* t_attached = nullptr;
+
+Attached* FindAttached(HWND hWnd)
+{
+    if (hWnd == nullptr || t_attached == nullptr)
+        return nullptr;
+    const auto found = t_attached->find(hWnd);
+    return found == t_attached->end() ? nullptr : &found->second;
+}
+
+void AddAttached(HWND hWnd, const Attached& attached)
+{
+    if (t_attached == nullptr)
+        t_attached = new AttachedTable;
+    (*t_attached)[hWnd] = attached;
+}
+
+void RemoveAttached(HWND hWnd)
+{
+    if (t_attached == nullptr)
+        return;
+    t_attached->erase(hWnd);
+    if (t_attached->empty()) {
+        delete t_attached;
+        t_attached = nullptr;
+    }
+}
 
 thread_local AFX_CURRENT_MSG t_current = {};
 
@@ -41,24 +77,38 @@ const AFX_CURRENT_MSG& AfxGetCurrentMessage()
 
 CWnd::~CWnd()
 {
-    // The window outlives a wrapper only when someone forgot to destroy it;
-    // detach so its messages no longer reach a dead object.
-    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-        RemovePropW(m_hWnd, kObjectProperty);
+    // The window outlives a wrapper only when someone forgot to destroy it:
+    // detach so its messages no longer reach a dead object. Unless another
+    // subclass went on top of ours, the old procedure is put back.
+    Attached* attached = FindAttached(m_hWnd);
+    if (attached == nullptr || attached->wnd != this)
+        return;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == AttachedWndProc) {
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(attached->super));
+        RemoveAttached(m_hWnd);
+    } else {
+        attached->wnd = nullptr;
     }
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
-    if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
+    if (hWnd == nullptr)
         return FALSE;
-    if (!SetPropW(hWnd, kObjectProperty, this))
-        return FALSE;
-    if (!SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        RemovePropW(hWnd, kObjectProperty);
-        return FALSE;
+    if (Attached* attached = FindAttached(hWnd)) {
+        if (attached->wnd != nullptr)
+            return FALSE;
+        attached->wnd = this;  // still subclassed from an earlier object
+        m_pfnSuper = attached->super;
+        m_hWnd = hWnd;
+        return TRUE;
     }
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AttachedWndProc)));
+    if (previous == nullptr)
+        return FALSE;
+    AddAttached(hWnd, {this, previous});
+    m_pfnSuper = previous;
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -72,24 +122,29 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    if (hWnd == nullptr)
-        return nullptr;
-    return static_cast<CWnd*>(GetPropW(hWnd, kObjectProperty));
+    const Attached* attached = FindAttached(hWnd);
+    return attached ? attached->wnd : nullptr;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR ref)
+LRESULT CALLBACK CWnd::AttachedWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWnd* wnd = reinterpret_cast<CWnd*>(ref);
+    const Attached* found = FindAttached(hWnd);
+    if (found == nullptr)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    const Attached attached = *found;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
-        RemovePropW(hWnd, kObjectProperty);
-        wnd->m_hWnd = nullptr;
-        return DefSubclassProc(hWnd, message, wParam, lParam);
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == AttachedWndProc)
+            SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(attached.super));
+        RemoveAttached(hWnd);
+        if (attached.wnd)
+            attached.wnd->m_hWnd = nullptr;
+        return CallWindowProcW(attached.super, hWnd, message, wParam, lParam);
     }
+    if (attached.wnd == nullptr)
+        return CallWindowProcW(attached.super, hWnd, message, wParam, lParam);
     const AFX_CURRENT_MSG saved = t_current;
     t_current = {hWnd, message, wParam, lParam};
-    const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    const LRESULT result = attached.wnd->WindowProc(message, wParam, lParam);
     t_current = saved;
     return result;
 }
@@ -104,7 +159,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper == nullptr)
+        return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+    return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default()

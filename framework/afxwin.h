@@ -4,7 +4,9 @@
 // or a dialog's creation) subclasses the window so that its messages pass
 // through the object's message map; whatever the map does not handle goes on
 // to the window's own procedure, as does Default() from inside a handler.
-// The subclass is removed when the window is destroyed.
+// The subclass is removed when the window is destroyed. Attached windows are
+// found from their handles in a table of the thread's own memory, since every
+// message looks its window up.
 #pragma once
 
 #include <windows.h>
@@ -94,7 +96,8 @@ public:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK AttachedWndProc(HWND, UINT, WPARAM, LPARAM);
+    WNDPROC m_pfnSuper = nullptr;  // the window's procedure before it was attached
 };
 
 // The message the calling thread is handling right now, for Default().
