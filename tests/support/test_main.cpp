@@ -11,7 +11,17 @@ namespace {
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info)
 {
     const DWORD code = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0xE0000001u;
-    std::fprintf(stderr, "\ntest program crashed: exception 0x%08lX\n", static_cast<unsigned long>(code));
+    // Where: the address, and its offset in the module that holds it (to be
+    // looked up in that module's map).
+    void* address = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionAddress : nullptr;
+    HMODULE module = nullptr;
+    wchar_t name[MAX_PATH] = L"?";
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCWSTR>(address), &module))
+        GetModuleFileNameW(module, name, MAX_PATH);
+    std::fprintf(stderr, "\ntest program crashed: exception 0x%08lX at %p (%ls+0x%llx)\n",
+                 static_cast<unsigned long>(code), address, name,
+                 static_cast<unsigned long long>(static_cast<char*>(address) - reinterpret_cast<char*>(module)));
     std::fflush(stderr);
     TerminateProcess(GetCurrentProcess(), code ? code : 0xE0000001u);
     return EXCEPTION_EXECUTE_HANDLER;
