@@ -1,9 +1,9 @@
-// The dialog's artwork, kept ready to copy.
+// The dialog's artwork, loaded once.
 //
-// Each bitmap resource is loaded once and scaled once to every size it is
-// drawn at, with the same halftone stretch a direct draw would use; a paint
-// then only copies it. Entries are made on first use and freed with the
-// cache. A bitmap that cannot be loaded is tried again at its next draw.
+// Each bitmap resource is loaded from the resource module at its first draw
+// and kept, as a DIB section (see Canvas.h), for the owner's life; a draw
+// stretches it onto the target exactly as a freshly loaded bitmap would be.
+// A bitmap that cannot be loaded is tried again at its next draw.
 #pragma once
 
 #include <memory>
@@ -17,22 +17,20 @@ public:
     CArtworkCache(const CArtworkCache&) = delete;
     CArtworkCache& operator=(const CArtworkCache&) = delete;
 
-    // Draws bitmap resource `id` of the resource module onto dc at (x, y),
-    // stretched to w x h. FALSE when it could not be loaded or drawn.
+    // Draws bitmap resource `id` onto dc at (x, y), stretched to w x h in
+    // halftone mode (the brush origin at 0, 0). FALSE when it could not be
+    // loaded or drawn.
     BOOL Draw(CDC& dc, UINT id, int x, int y, int w, int h);
     // Bitmaps held (for leak checks).
-    int Count() const { return static_cast<int>(m_scaled.size()); }
+    int Count() const { return static_cast<int>(m_loaded.size()); }
 
 private:
-    struct Scaled {
+    struct Loaded {
         UINT id;
-        int width;
-        int height;
         CBitmap bitmap;
     };
-    // The bitmap at w x h, made compatible with dc on first use; null when
-    // the resource cannot be loaded or scaled.
-    const Scaled* Find(CDC& dc, UINT id, int w, int h);
+    // The bitmap, loaded on first use; null when the resource cannot be loaded.
+    CBitmap* Find(UINT id);
 
-    std::vector<std::unique_ptr<Scaled>> m_scaled;
+    std::vector<std::unique_ptr<Loaded>> m_loaded;
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/ButtonAccessible.h"
+#include "ui/Canvas.h"
 #include "ui/LayoutMetrics.h"
 
 BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
@@ -201,7 +202,7 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
     } else {
         CDC memory;
         CBitmap canvas;
-        if (memory.CreateCompatibleDC(&item) && canvas.CreateCompatibleBitmap(&item, width, height)) {
+        if (memory.CreateCompatibleDC(&item) && CreateCanvas(canvas, width, height)) {
             CSelect selectCanvas(memory, canvas.m_hObject);
             memory.FillSolidRect(r, m_crBackground);
             DrawIconOn(memory, true);
@@ -227,7 +228,7 @@ void CBitmapButtonEx::PaintCustomFace()
     CDC memory;
     CBitmap canvas;
     if (dc.m_hDC && memory.CreateCompatibleDC(&dc) &&
-        canvas.CreateCompatibleBitmap(&dc, rc.right - rc.left, rc.bottom - rc.top)) {
+        CreateCanvas(canvas, rc.right - rc.left, rc.bottom - rc.top)) {
         CSelect selectCanvas(memory, canvas.m_hObject);
         memory.FillSolidRect(rc, m_crBackground);
         DrawIconOn(memory, false);

@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueModel.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
+#include "ui/Canvas.h"
 #include "ui/LayoutMetrics.h"
 
 void CKivanoDlg::OnPaint()
@@ -80,14 +81,25 @@ HBRUSH CKivanoDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 
 void CKivanoDlg::PaintStrips()
 {
+    // Each image is drawn as DrawBitmapResource draws it, the base paint
+    // handling after each; one window DC serves all four.
     const LayoutMetricsTable& m = LayoutMetrics;
-    DrawBitmapResource(IDB_TITLE_STRIP, 0, 0, 0, 0, m.ClientWidth - m.WordmarkWidth, m.TitleStripHeight);
-    DrawBitmapResource(IDB_WORDMARK, m.ClientWidth - m.WordmarkWidth, 0, m.WordmarkWidth, m.TitleStripHeight,
-                       -1, -1);
-    DrawBitmapResource(IDB_FOOTER_GRADIENT, 2 * m.FooterButtonWidth, m.FooterTop, 0, 0,
-                       m.ClientWidth - 3 * m.FooterButtonWidth - 2, m.FooterButtonHeight);
-    DrawBitmapResource(IDB_FOOTER_SEPARATOR, m.ClientWidth - m.FooterButtonWidth - 2, m.FooterTop, 0, 0, 2,
-                       m.FooterButtonHeight);
+    struct Strip {
+        UINT id;
+        int x, y, w, h;
+    };
+    const Strip strips[] = {
+        {IDB_TITLE_STRIP, 0, 0, m.ClientWidth - m.WordmarkWidth, m.TitleStripHeight},
+        {IDB_WORDMARK, m.ClientWidth - m.WordmarkWidth, 0, m.WordmarkWidth, m.TitleStripHeight},
+        {IDB_FOOTER_GRADIENT, 2 * m.FooterButtonWidth, m.FooterTop, m.ClientWidth - 3 * m.FooterButtonWidth - 2,
+         m.FooterButtonHeight},
+        {IDB_FOOTER_SEPARATOR, m.ClientWidth - m.FooterButtonWidth - 2, m.FooterTop, 2, m.FooterButtonHeight},
+    };
+    CClientDC window(this);
+    for (const Strip& strip : strips) {
+        DrawBitmapResourceOn(&window, strip.id, strip.x, strip.y, strip.w, strip.h, -1, -1);
+        CDialog::OnPaint();
+    }
 }
 
 void CKivanoDlg::DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOverride, int hOverride)
@@ -115,7 +127,7 @@ void CKivanoDlg::PaintHeader()
         CClientDC window(this);
         CDC memory;
         CBitmap canvas;
-        if (window.m_hDC && memory.CreateCompatibleDC(&window) && canvas.CreateCompatibleBitmap(&window, W, H)) {
+        if (window.m_hDC && memory.CreateCompatibleDC(&window) && CreateCanvas(canvas, W, H)) {
             CSelect selectCanvas(memory, canvas.m_hObject);
             const int oldMemoryMode = memory.SetBkMode(TRANSPARENT);
 
@@ -185,7 +197,7 @@ void CKivanoDlg::PaintSelectionBar(int row)
         CDC memory;
         CBitmap canvas;
         if (window.m_hDC && memory.CreateCompatibleDC(&window) &&
-            canvas.CreateCompatibleBitmap(&window, m.SelectionBarWidth, m.ColumnHeight)) {
+            CreateCanvas(canvas, m.SelectionBarWidth, m.ColumnHeight)) {
             CSelect selectCanvas(memory, canvas.m_hObject);
             memory.FillSolidRect(RECT{0, 0, m.SelectionBarWidth, m.ColumnHeight}, 0x9EB1B6);
             const int t = row * (m.CategoryButtonHeight + m.CategoryButtonGap);
@@ -210,8 +222,8 @@ void CKivanoDlg::SetUpCategoryButtons()
         CBitmapButtonEx& button = m_btnCategory[k];
         button.AutoLoad(IDC_CATEGORY0 + k, this);
         button.m_bBitmapFace = 0;
-        if (button.m_bmpIconNormal.LoadBitmap(IDB_CATEGORY_ICON_BASE + 2 * k) &&
-            button.m_bmpIconSelected.LoadBitmap(IDB_CATEGORY_ICON_BASE + 2 * k + 1))
+        if (LoadArtwork(button.m_bmpIconNormal, IDB_CATEGORY_ICON_BASE + 2 * k) &&
+            LoadArtwork(button.m_bmpIconSelected, IDB_CATEGORY_ICON_BASE + 2 * k + 1))
             button.m_bHasIcons = 1;
         button.m_rcTextMargins = RECT{LayoutMetrics.CategoryTextInset, 2, 2, 2};
         button.m_strText = Categories[static_cast<size_t>(k)].Caption;

@@ -1,0 +1,24 @@
+#include "ui/Canvas.h"
+
+#include "framework/afxres.h"
+
+BOOL CreateCanvas(CBitmap& bitmap, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return FALSE;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+BOOL LoadArtwork(CBitmap& bitmap, UINT id)
+{
+    return bitmap.Attach(
+        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
