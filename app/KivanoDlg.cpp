@@ -4,7 +4,6 @@
 #include "catalogue/CatalogueLoader.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
-#include "ui/ItemListAccessible.h"
 #include "ui/LayoutMetrics.h"
 
 BEGIN_MESSAGE_MAP(CKivanoDlg, CDialog)
@@ -153,7 +152,7 @@ BOOL CKivanoDlg::OnInitDialog()
     // 13. List spacing and hover time.
     m_listItems.SetIconSpacing(LayoutMetrics.IconSpacingX, LayoutMetrics.IconSpacingY);
     m_listItems.SendMessage(LVM_SETHOVERTIME, 0, 1);
-    AttachItemListAccessibility(m_listItems.m_hWnd, m_strContentsHeading);
+    m_listItems.m_strAccessibleName = m_strContentsHeading;
 
     // 14. The lowest present category ends up selected.
     for (int k = 4; k >= 0; --k) {

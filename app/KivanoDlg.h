@@ -5,15 +5,16 @@
 // ui/, launching and the footer commands in launch/.
 #pragma once
 
-#include "framework/afxcmn.h"
-#include "framework/afxdlg.h"
-#include "framework/afxdd.h"
 #include <climits>
 
+#include "framework/afxcmn.h"
+#include "framework/afxdd.h"
+#include "framework/afxdlg.h"
 #include "ui/ArtworkCache.h"
 #include "ui/BitmapButtonEx.h"
 #include "ui/EditEx.h"
 #include "ui/ItemImageCache.h"
+#include "ui/ItemListCtrl.h"
 
 class CKivanoDlg : public CDialog {
 public:
@@ -24,7 +25,7 @@ public:
     int m_bCategoryPresent[5];         // nonzero: the category's button is shown and selectable
     int m_nRememberedCategory;         // chosen by a press or Enter on its button; re-selected on paint
     CEditEx m_wndDescription;          // control 156
-    CListCtrl m_listItems;             // control 155
+    CItemListCtrl m_listItems;         // control 155 (a list view)
     CString m_strDescription;          // shown in control 156 by data exchange
     CString m_strTitle;                // string 10, drawn in the header
     CString m_strSubtitle;             // string 11

@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x51564C41;  // one accessibility subclass per list
-// The list's accessible name, a CString owned by the list's window.
-constexpr const wchar_t* kNameProperty = L"Quorvane.AccessibleName";
-
 // A child id (or nothing) in a VARIANT, as S_OK or S_FALSE.
 HRESULT ReturnChild(int item, VARIANT* out)
 {
@@ -21,38 +17,7 @@ HRESULT ReturnChild(int item, VARIANT* out)
     return S_OK;
 }
 
-LRESULT CALLBACK ItemListSubclass(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    CString* name = static_cast<CString*>(GetPropW(hWnd, kNameProperty));
-    if (message == WM_GETOBJECT && name && CAccessibleProxy::AsksForClient(lParam)) {
-        if (const LRESULT answer = CAccessibleProxy::Answer(new CItemListAccessible(hWnd, *name), wParam))
-            return answer;
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hWnd, ItemListSubclass, kSubclassId);
-        RemovePropW(hWnd, kNameProperty);
-        delete name;
-    }
-    return DefSubclassProc(hWnd, message, wParam, lParam);
-}
-
 }  // namespace
-
-void AttachItemListAccessibility(HWND list, const CString& name)
-{
-    if (CString* existing = static_cast<CString*>(GetPropW(list, kNameProperty))) {
-        *existing = name;
-        return;
-    }
-    CString* copy = new CString(name);
-    if (!SetPropW(list, kNameProperty, copy)) {
-        delete copy;
-        return;
-    }
-    if (!SetWindowSubclass(list, ItemListSubclass, kSubclassId, 0)) {
-        RemovePropW(list, kNameProperty);
-        delete copy;
-    }
-}
 
 int CItemListAccessible::Count() const
 {

@@ -35,7 +35,3 @@ private:
 
     CString m_strName;
 };
-
-// Makes the list view answer assistive technology with a CItemListAccessible
-// named `name`, for the rest of its life (a second call renames it).
-void AttachItemListAccessibility(HWND list, const CString& name);
