@@ -118,8 +118,15 @@ BOOL CDialog::OnInitDialog()
 
 void CDialog::OnPaint()
 {
-    {
+    // A paint cycle validates the update region, then the message goes on to
+    // default processing. For WM_PAINT that processing is itself a paint
+    // cycle, and the region is empty by then: one is enough. Called while
+    // another message is handled, with nothing to validate, the cycle would
+    // do nothing either (a pending non-client paint keeps its WM_PAINT).
+    const UINT message = AfxGetCurrentMessage().message;
+    if (message == WM_PAINT || ::GetUpdateRect(m_hWnd, nullptr, FALSE)) {
         CPaintDC dc(this);
     }
-    Default();
+    if (message != WM_PAINT)
+        Default();
 }
