@@ -54,6 +54,7 @@ public:
     void FillItemList();
     void OnCategoryButton(int k);
     void LaunchSelectedItem();
+    void PlaceControl(CWnd& control, int x, int y, int w, int h);
     void PaintStrips();
     void DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOverride, int hOverride);
     void DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride, int hOverride);

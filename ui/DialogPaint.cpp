@@ -22,11 +22,11 @@ void CKivanoDlg::OnPaint()
     }
     if (m_bLayoutReady) {
         const LayoutMetricsTable& m = LayoutMetrics;
-        m_wndDescription.MoveWindow(m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
-                                    m.DescriptionTextHeight);
+        PlaceControl(m_wndDescription, m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
+                     m.DescriptionTextHeight);
 
         m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
-        m_listItems.MoveWindow(m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
+        PlaceControl(m_listItems, m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
         m_listItems.Arrange(LVA_DEFAULT);
 
         // Present buttons stacked without holes.
@@ -34,12 +34,12 @@ void CKivanoDlg::OnPaint()
         for (int k = 0; k < 5; ++k) {
             if (!m_bCategoryPresent[k])
                 continue;
-            m_btnCategory[k].MoveWindow(m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
+            PlaceControl(m_btnCategory[k], m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
             y += m.CategoryButtonGap + m.CategoryButtonHeight;
         }
-        m_btnSupport.MoveWindow(m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        m_btnHelp.MoveWindow(m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        m_btnClose.MoveWindow(m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        PlaceControl(m_btnSupport, m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        PlaceControl(m_btnHelp, m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        PlaceControl(m_btnClose, m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
 
         // The header paints the selection bar at row 0 and the re-selection
         // paints it at the category's row: only the last one is drawn. The
@@ -62,6 +62,23 @@ void CKivanoDlg::OnPaint()
         MarkStartup(StartupFirstPaint);
     }
     CDialog::OnPaint();
+}
+
+void CKivanoDlg::PlaceControl(CWnd& control, int x, int y, int w, int h)
+{
+    // A control already in place is left alone: moving a window to where it
+    // is changes and repaints nothing, yet under Wine it still costs several
+    // round trips to the window server, and every paint lays the window out.
+    RECT now;
+    POINT corner[2];
+    if (::GetWindowRect(control.m_hWnd, &now)) {
+        corner[0] = {now.left, now.top};
+        corner[1] = {now.right, now.bottom};
+        if (::ScreenToClient(m_hWnd, &corner[0]) && ::ScreenToClient(m_hWnd, &corner[1]) && corner[0].x == x &&
+            corner[0].y == y && corner[1].x - corner[0].x == w && corner[1].y - corner[0].y == h)
+            return;
+    }
+    control.MoveWindow(x, y, w, h);
 }
 
 void CKivanoDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
