@@ -120,13 +120,18 @@ void CDialog::OnPaint()
 {
     // A paint cycle validates the update region, then the message goes on to
     // default processing. For WM_PAINT that processing is itself a paint
-    // cycle, and the region is empty by then: one is enough. Called while
-    // another message is handled, with nothing to validate, the cycle would
-    // do nothing either (a pending non-client paint keeps its WM_PAINT).
-    const UINT message = AfxGetCurrentMessage().message;
-    if (message == WM_PAINT || ::GetUpdateRect(m_hWnd, nullptr, FALSE)) {
+    // cycle, and the region is empty by then: one is enough. The first call
+    // for a WM_PAINT always runs its cycle, which also ends a paint of the
+    // frame alone or an internal one; after it, and while another message is
+    // handled, a cycle runs only when there is something to validate (one
+    // with nothing would do nothing, and a pending frame paint keeps its
+    // WM_PAINT).
+    const AFX_CURRENT_MSG& current = AfxGetCurrentMessage();
+    const bool firstForPaint = current.message == WM_PAINT && !current.painted;
+    if (firstForPaint || ::GetUpdateRect(m_hWnd, nullptr, FALSE)) {
         CPaintDC dc(this);
+        AfxNotePaintCycle();
     }
-    if (message != WM_PAINT)
+    if (current.message != WM_PAINT)
         Default();
 }

@@ -75,6 +75,11 @@ const AFX_CURRENT_MSG& AfxGetCurrentMessage()
     return t_current;
 }
 
+void AfxNotePaintCycle()
+{
+    t_current.painted = true;
+}
+
 CWnd::~CWnd()
 {
     // The window outlives a wrapper only when someone forgot to destroy it:
@@ -143,7 +148,7 @@ LRESULT CALLBACK CWnd::AttachedWndProc(HWND hWnd, UINT message, WPARAM wParam, L
     if (attached.wnd == nullptr)
         return CallWindowProcW(attached.super, hWnd, message, wParam, lParam);
     const AFX_CURRENT_MSG saved = t_current;
-    t_current = {hWnd, message, wParam, lParam};
+    t_current = {hWnd, message, wParam, lParam, false};
     const LRESULT result = attached.wnd->WindowProc(message, wParam, lParam);
     t_current = saved;
     return result;

@@ -106,5 +106,8 @@ struct AFX_CURRENT_MSG {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    bool painted;  // a paint cycle has run for it (see CDialog::OnPaint)
 };
 const AFX_CURRENT_MSG& AfxGetCurrentMessage();
+// Notes that a paint cycle has run for the current message.
+void AfxNotePaintCycle();
