@@ -311,7 +311,7 @@ void Report(const wchar_t* what, double target, int cycles, const std::vector<do
              Format(L"%d/%d/%d -> %d/%d/%d", before.gdiObjects, before.dcs, before.imageLists, after.gdiObjects,
                     after.dcs, after.imageLists),
              L"no growth", Verdict(gdiSame));
-    PrintRow(Format(L"%ls: USER objects (children / extracted icons)", what),
+    PrintRow(Format(L"%ls: USER objects (windows / icons)", what),
              Format(L"%d/%d -> %d/%d", before.childWindows, before.icons, after.childWindows, after.icons),
              L"no growth", Verdict(after.childWindows <= before.childWindows && after.icons <= before.icons));
 }
