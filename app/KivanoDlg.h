@@ -44,7 +44,7 @@ public:
 
     // --- Kept between paints and fills ----------------------------------------
     CItemImageCache m_imageCache;      // the list's converted icons, per category
-    CArtworkCache m_artwork;           // the decoration's bitmaps, scaled once
+    CArtworkCache m_artwork;           // the decoration's bitmaps, loaded once
     int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
     int m_bListPending = 0;            // a fill was put off
     static constexpr int kNoPendingBar = INT_MIN;

@@ -1,10 +1,5 @@
 #include "catalogue/FileExists.h"
 
-BOOL FileExists(const CString& path)
-{
-    return FileExists(path, nullptr);
-}
-
 BOOL FileExists(const CString& path, WIN32_FIND_DATAW* found)
 {
     WIN32_FIND_DATAW data;

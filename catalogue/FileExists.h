@@ -9,7 +9,6 @@
 // TRUE when a directory search for `path` yields an entry (a folder counts).
 // The path is used as given: not normalised, relative paths are taken against
 // the current directory.
-BOOL FileExists(const CString& path);
-// The same test; when the path exists, `found` receives what the search
-// reported of its entry (attributes, size, times).
-BOOL FileExists(const CString& path, WIN32_FIND_DATAW* found);
+// When the path exists and `found` is given, it receives what the search
+// reported of the entry (attributes, size, times).
+BOOL FileExists(const CString& path, WIN32_FIND_DATAW* found = nullptr);

@@ -104,7 +104,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         if (attached->wnd != nullptr)
             return FALSE;
         attached->wnd = this;  // still subclassed from an earlier object
-        m_pfnSuper = attached->super;
         m_hWnd = hWnd;
         return TRUE;
     }
@@ -113,7 +112,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (previous == nullptr)
         return FALSE;
     AddAttached(hWnd, {this, previous});
-    m_pfnSuper = previous;
     m_hWnd = hWnd;
     return TRUE;
 }
@@ -164,9 +162,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_pfnSuper == nullptr)
+    // The procedure the window had before it was attached.
+    const Attached* attached = FindAttached(m_hWnd);
+    if (attached == nullptr)
         return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
-    return CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return CallWindowProcW(attached->super, m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default()

@@ -97,7 +97,6 @@ public:
 
 private:
     static LRESULT CALLBACK AttachedWndProc(HWND, UINT, WPARAM, LPARAM);
-    WNDPROC m_pfnSuper = nullptr;  // the window's procedure before it was attached
 };
 
 // The message the calling thread is handling right now, for Default().

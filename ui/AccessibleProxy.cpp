@@ -79,6 +79,16 @@ HRESULT CAccessibleProxy::ReturnText(const wchar_t* text, BSTR* out)
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT CAccessibleProxy::ReturnLong(LONG value, VARIANT* out)
+{
+    if (out == nullptr)
+        return E_POINTER;
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+    return S_OK;
+}
+
 // --- IUnknown ----------------------------------------------------------------
 
 STDMETHODIMP CAccessibleProxy::QueryInterface(REFIID riid, void** ppv)
@@ -179,10 +189,5 @@ STDMETHODIMP CAccessibleProxy::get_accRole(VARIANT varChild, VARIANT* pvarRole)
         return kGone;
     if (m_nRole == 0 || !IsSelf(varChild))
         return m_pStandard->get_accRole(varChild, pvarRole);
-    if (pvarRole == nullptr)
-        return E_POINTER;
-    VariantInit(pvarRole);
-    pvarRole->vt = VT_I4;
-    pvarRole->lVal = m_nRole;
-    return S_OK;
+    return ReturnLong(m_nRole, pvarRole);
 }

@@ -69,6 +69,8 @@ protected:
     bool Alive() const { return m_pStandard != nullptr && IsWindow(m_hWnd); }
     // A text for the caller: S_OK with a copy, or S_FALSE and null when empty.
     static HRESULT ReturnText(const wchar_t* text, BSTR* out);
+    // A number (a role, a state, a child id) for the caller, as S_OK.
+    static HRESULT ReturnLong(LONG value, VARIANT* out);
 
     HWND m_hWnd;
     IAccessible* m_pStandard = nullptr;  // the system's object for the client area

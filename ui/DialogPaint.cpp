@@ -131,7 +131,7 @@ void CKivanoDlg::DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOv
 void CKivanoDlg::DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride,
                                       int hOverride)
 {
-    // Loaded and scaled once, then copied at every paint.
+    // Loaded once, then stretched onto the DC at every paint.
     m_artwork.Draw(*pDC, id, x, y, wOverride >= 0 ? wOverride : w, hOverride >= 0 ? hOverride : h);
 }
 

@@ -155,16 +155,13 @@ bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys,
     Kept& kept = m_kept[category];
     const bool usable = HasSize(kept.large, largeSize) && HasSize(kept.small, smallSize);
     if (!usable || !Update(kept, keys, window)) {
-        CImageList freshLarge;
-        CImageList freshSmall;
-        if (!Convert(keys, largeSize, smallSize, window, freshLarge, freshSmall)) {
+        // Converted afresh into the kept pair (Update leaves it as it was when it fails).
+        kept.keys.clear();
+        if (!Convert(keys, largeSize, smallSize, window, kept.large, kept.small)) {
             kept.large.DeleteImageList();
             kept.small.DeleteImageList();
-            kept.keys.clear();
             return Convert(keys, largeSize, smallSize, window, large, small);
         }
-        kept.large.Attach(freshLarge.Detach());
-        kept.small.Attach(freshSmall.Detach());
         kept.keys = keys;
     }
     if (large.Create(&kept.large) && small.Create(&kept.small))

@@ -98,12 +98,7 @@ STDMETHODIMP CItemListAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRol
     const int item = Alive() ? ItemOf(varChild) : kInvalid;
     if (item < 0)
         return CAccessibleProxy::get_accRole(varChild, pvarRole);
-    if (pvarRole == nullptr)
-        return E_POINTER;
-    VariantInit(pvarRole);
-    pvarRole->vt = VT_I4;
-    pvarRole->lVal = ROLE_SYSTEM_LISTITEM;
-    return S_OK;
+    return ReturnLong(ROLE_SYSTEM_LISTITEM, pvarRole);
 }
 
 STDMETHODIMP CItemListAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
@@ -122,10 +117,7 @@ STDMETHODIMP CItemListAccessible::get_accState(VARIANT varChild, VARIANT* pvarSt
         result |= STATE_SYSTEM_FOCUSED;
     if (!IsWindowVisible(m_hWnd))
         result |= STATE_SYSTEM_INVISIBLE;
-    VariantInit(pvarState);
-    pvarState->vt = VT_I4;
-    pvarState->lVal = result;
-    return S_OK;
+    return ReturnLong(result, pvarState);
 }
 
 STDMETHODIMP CItemListAccessible::get_accFocus(VARIANT* pvarChild)
@@ -137,10 +129,7 @@ STDMETHODIMP CItemListAccessible::get_accFocus(VARIANT* pvarChild)
     const int focused = NextItem(-1, LVNI_FOCUSED);
     if (focused >= 0)
         return ReturnChild(focused, pvarChild);
-    VariantInit(pvarChild);
-    pvarChild->vt = VT_I4;
-    pvarChild->lVal = CHILDID_SELF;
-    return S_OK;
+    return ReturnLong(CHILDID_SELF, pvarChild);
 }
 
 STDMETHODIMP CItemListAccessible::get_accSelection(VARIANT* pvarChildren)
