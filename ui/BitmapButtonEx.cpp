@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/ButtonAccessible.h"
+#include "ui/accessibility/ButtonAccessible.h"
 #include "ui/Canvas.h"
 #include "ui/LayoutMetrics.h"
 

@@ -1,6 +1,6 @@
 #include "ui/EditEx.h"
 
-#include "ui/AccessibleProxy.h"
+#include "ui/accessibility/AccessibleProxy.h"
 
 BEGIN_MESSAGE_MAP(CEditEx, CEdit)
     ON_WM_CTLCOLOR_REFLECT()

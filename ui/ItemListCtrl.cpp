@@ -1,6 +1,6 @@
 #include "ui/ItemListCtrl.h"
 
-#include "ui/ItemListAccessible.h"
+#include "ui/accessibility/ItemListAccessible.h"
 
 BEGIN_MESSAGE_MAP(CItemListCtrl, CListCtrl)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)

@@ -1,4 +1,4 @@
-#include "ui/ItemListAccessible.h"
+#include "ui/accessibility/ItemListAccessible.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "ui/AccessibleProxy.h"
+#include "ui/accessibility/AccessibleProxy.h"
 
 namespace {
 

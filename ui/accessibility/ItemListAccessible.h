@@ -6,7 +6,7 @@
 #pragma once
 
 #include "framework/afxstr.h"
-#include "ui/AccessibleProxy.h"
+#include "ui/accessibility/AccessibleProxy.h"
 
 class CItemListAccessible : public CAccessibleProxy {
 public:

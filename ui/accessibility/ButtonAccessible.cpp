@@ -1,4 +1,4 @@
-#include "ui/ButtonAccessible.h"
+#include "ui/accessibility/ButtonAccessible.h"
 
 #include "ui/BitmapButtonEx.h"
 
