@@ -4,6 +4,7 @@
 
 #include "ui/accessibility/ButtonAccessible.h"
 #include "ui/Canvas.h"
+#include "ui/CaptionBox.h"
 #include "ui/LayoutMetrics.h"
 
 BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
@@ -196,8 +197,7 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
             item.Detach();
             return;  // nothing at all, not even the focus rectangle
         }
-        const RECT box = {r.left + m_rcTextMargins.left, r.top + m_rcTextMargins.top,
-                          r.right - m_rcTextMargins.right, r.bottom - m_rcTextMargins.bottom};
+        const RECT box = CaptionBox(r, m_rcTextMargins);
         DrawCaption(item, box, false);
     } else {
         CDC memory;
@@ -234,8 +234,7 @@ void CBitmapButtonEx::PaintCustomFace()
         DrawIconOn(memory, false);
         {
             CSelect selectFont(memory, m_pFont->m_hObject);
-            const RECT box = {rc.left + m_rcTextMargins.left, rc.top + m_rcTextMargins.top,
-                              rc.right - m_rcTextMargins.right, rc.bottom - m_rcTextMargins.bottom};
+            const RECT box = CaptionBox(rc, m_rcTextMargins);
             DrawCaption(memory, box, false);
         }
         dc.BitBlt(0, 0, rc.right - rc.left, rc.bottom - rc.top, &memory, 0, 0, SRCCOPY);

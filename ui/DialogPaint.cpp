@@ -6,6 +6,7 @@
 #include "framework/afxres.h"
 #include "res/resource.h"
 #include "ui/Canvas.h"
+#include "ui/CaptionBox.h"
 #include "ui/LayoutMetrics.h"
 
 void CKivanoDlg::OnPaint()
@@ -242,7 +243,7 @@ void CKivanoDlg::SetUpCategoryButtons()
         if (LoadArtwork(button.m_bmpIconNormal, IDB_CATEGORY_ICON_BASE + 2 * k) &&
             LoadArtwork(button.m_bmpIconSelected, IDB_CATEGORY_ICON_BASE + 2 * k + 1))
             button.m_bHasIcons = 1;
-        button.m_rcTextMargins = RECT{LayoutMetrics.CategoryTextInset, 2, 2, 2};
+        button.m_rcTextMargins = CategoryCaptionMargins(LayoutMetrics);
         button.m_strText = Categories[static_cast<size_t>(k)].Caption;
         button.m_strDescription = Categories[static_cast<size_t>(k)].Text;
         button.m_crText = 0x444444;
