@@ -107,32 +107,22 @@ void AppendUrlText(std::wstring& out, const wchar_t* label, const FooterUrlCheck
 
 // --- JSON ---------------------------------------------------------------
 
-std::wstring Bool(bool value)
-{
-    return value ? L"true" : L"false";
-}
-
-std::wstring Field(const wchar_t* name, const std::wstring& value)
-{
-    return JsonString(name) + L": " + value;
-}
-
 std::wstring ProbeJson(const ProbeRecord& probe)
 {
     std::wstring out = L"{";
     if (probe.registry) {
-        out += Field(L"kind", JsonString(L"registry")) + L", ";
-        out += Field(L"key", JsonString(probe.text)) + L", ";
-        out += Field(L"value", JsonString(probe.valueName)) + L", ";
-        out += Field(L"view", JsonString(ViewName(probe.view))) + L", ";
-        out += Field(L"found", Bool(probe.ok));
+        out += JsonField(L"kind", JsonString(L"registry")) + L", ";
+        out += JsonField(L"key", JsonString(probe.text)) + L", ";
+        out += JsonField(L"value", JsonString(probe.valueName)) + L", ";
+        out += JsonField(L"view", JsonString(ViewName(probe.view))) + L", ";
+        out += JsonField(L"found", JsonBool(probe.ok));
     } else {
         const wchar_t* view = StageViewName(probe.stage);
-        out += Field(L"kind", JsonString(L"candidate")) + L", ";
-        out += Field(L"stage", JsonString(StageName(probe.stage))) + L", ";
-        out += Field(L"view", view ? JsonString(view) : L"null") + L", ";
-        out += Field(L"path", JsonString(probe.text)) + L", ";
-        out += Field(L"exists", Bool(probe.ok));
+        out += JsonField(L"kind", JsonString(L"candidate")) + L", ";
+        out += JsonField(L"stage", JsonString(StageName(probe.stage))) + L", ";
+        out += JsonField(L"view", view ? JsonString(view) : L"null") + L", ";
+        out += JsonField(L"path", JsonString(probe.text)) + L", ";
+        out += JsonField(L"exists", JsonBool(probe.ok));
     }
     return out + L"}";
 }
@@ -151,31 +141,31 @@ std::wstring RowJson(const RowCheck& row, bool categoryPresent)
 {
     const std::wstring in = L"        ";
     std::wstring out = L"      {\n";
-    out += in + Field(L"row", JsonString(RowId(row))) + L",\n";
-    out += in + Field(L"index", std::to_wstring(row.index)) + L",\n";
-    out += in + Field(L"strings", L"{" + Field(L"name", JsonString(row.name)) + L", " +
-                                      Field(L"description", JsonString(row.description)) + L", " +
-                                      Field(L"program", JsonString(row.program)) + L", " +
-                                      Field(L"arguments", JsonString(row.arguments)) + L", " +
-                                      Field(L"iconFile", JsonString(row.iconFile)) + L", " +
-                                      Field(L"iconIndex", JsonString(row.iconIndex)) + L"}") + L",\n";
-    out += in + Field(L"programSearch", ProbesJson(row.programProbes, in)) + L",\n";
-    out += in + Field(L"iconFileSearch", ProbesJson(row.iconProbes, in)) + L",\n";
-    out += in + Field(L"kept", Bool(row.outcome == RowOutcome::Kept)) + L",\n";
+    out += in + JsonField(L"row", JsonString(RowId(row))) + L",\n";
+    out += in + JsonField(L"index", std::to_wstring(row.index)) + L",\n";
+    out += in + JsonField(L"strings", L"{" + JsonField(L"name", JsonString(row.name)) + L", " +
+                                      JsonField(L"description", JsonString(row.description)) + L", " +
+                                      JsonField(L"program", JsonString(row.program)) + L", " +
+                                      JsonField(L"arguments", JsonString(row.arguments)) + L", " +
+                                      JsonField(L"iconFile", JsonString(row.iconFile)) + L", " +
+                                      JsonField(L"iconIndex", JsonString(row.iconIndex)) + L"}") + L",\n";
+    out += in + JsonField(L"programSearch", ProbesJson(row.programProbes, in)) + L",\n";
+    out += in + JsonField(L"iconFileSearch", ProbesJson(row.iconProbes, in)) + L",\n";
+    out += in + JsonField(L"kept", JsonBool(row.outcome == RowOutcome::Kept)) + L",\n";
     if (row.outcome == RowOutcome::Kept) {
-        out += in + Field(L"item", L"{" + Field(L"position", std::to_wstring(row.position)) + L", " +
-                                       Field(L"shown", Bool(categoryPresent)) + L", " +
-                                       Field(L"name", JsonString(row.item.Name.Str())) + L", " +
-                                       Field(L"description", JsonString(row.item.Description.Str())) + L", " +
-                                       Field(L"path", JsonString(row.item.Path.Str())) + L", " +
-                                       Field(L"arguments", JsonString(row.item.Arguments.Str())) + L", " +
-                                       Field(L"iconFile", JsonString(row.item.IconFile.Str())) + L", " +
-                                       Field(L"iconFileFound", Bool(row.iconFileFound)) + L", " +
-                                       Field(L"iconIndex", std::to_wstring(row.item.IconIndex)) + L"}") + L"\n";
+        out += in + JsonField(L"item", L"{" + JsonField(L"position", std::to_wstring(row.position)) + L", " +
+                                       JsonField(L"shown", JsonBool(categoryPresent)) + L", " +
+                                       JsonField(L"name", JsonString(row.item.Name.Str())) + L", " +
+                                       JsonField(L"description", JsonString(row.item.Description.Str())) + L", " +
+                                       JsonField(L"path", JsonString(row.item.Path.Str())) + L", " +
+                                       JsonField(L"arguments", JsonString(row.item.Arguments.Str())) + L", " +
+                                       JsonField(L"iconFile", JsonString(row.item.IconFile.Str())) + L", " +
+                                       JsonField(L"iconFileFound", JsonBool(row.iconFileFound)) + L", " +
+                                       JsonField(L"iconIndex", std::to_wstring(row.item.IconIndex)) + L"}") + L"\n";
     } else {
-        out += in + Field(L"reason", JsonString(OutcomeName(row.outcome)));
+        out += in + JsonField(L"reason", JsonString(OutcomeName(row.outcome)));
         if (row.outcome == RowOutcome::NoBackslash)
-            out += L",\n" + in + Field(L"foundAs", JsonString(row.foundAs));
+            out += L",\n" + in + JsonField(L"foundAs", JsonString(row.foundAs));
         out += L"\n";
     }
     return out + L"      }";
@@ -183,15 +173,25 @@ std::wstring RowJson(const RowCheck& row, bool categoryPresent)
 
 std::wstring UrlJson(const FooterUrlCheck& url)
 {
-    std::wstring out = L"{" + Field(L"url", JsonString(url.url)) + L", " + Field(L"read", Bool(url.read));
+    std::wstring out = L"{" + JsonField(L"url", JsonString(url.url)) + L", " + JsonField(L"read", JsonBool(url.read));
     if (url.observed) {
-        out += L", " + Field(L"key", JsonString(url.key)) + L", " + Field(L"value", JsonString(url.valueName)) + L", " +
-               Field(L"view", JsonString(ViewName(url.view)));
+        out += L", " + JsonField(L"key", JsonString(url.key)) + L", " + JsonField(L"value", JsonString(url.valueName)) + L", " +
+               JsonField(L"view", JsonString(ViewName(url.view)));
     }
     return out + L"}";
 }
 
 }  // namespace
+
+std::wstring JsonBool(bool value)
+{
+    return value ? L"true" : L"false";
+}
+
+std::wstring JsonField(const wchar_t* name, const std::wstring& value)
+{
+    return JsonString(name) + L": " + value;
+}
 
 std::wstring JsonString(const std::wstring& text)
 {
@@ -272,19 +272,19 @@ std::wstring FormatText(const CatalogueCheck& check)
 std::wstring FormatJson(const CatalogueCheck& check)
 {
     std::wstring out = L"{\n";
-    out += L"  " + Field(L"executable", JsonString(check.executable)) + L",\n";
-    out += L"  " + Field(L"currentDirectory", JsonString(check.currentDirectory)) + L",\n";
-    out += L"  " + Field(L"allProgramsKept", Bool(check.AllProgramsKept())) + L",\n";
-    out += L"  " + Field(L"matchesLoader", Bool(check.matchesLoader)) + L",\n";
+    out += L"  " + JsonField(L"executable", JsonString(check.executable)) + L",\n";
+    out += L"  " + JsonField(L"currentDirectory", JsonString(check.currentDirectory)) + L",\n";
+    out += L"  " + JsonField(L"allProgramsKept", JsonBool(check.AllProgramsKept())) + L",\n";
+    out += L"  " + JsonField(L"matchesLoader", JsonBool(check.matchesLoader)) + L",\n";
     out += L"  \"categories\": [\n";
     for (size_t k = 0; k < check.categories.size(); ++k) {
         const CategoryCheck& category = check.categories[k];
         out += L"    {\n";
-        out += L"      " + Field(L"index", std::to_wstring(category.index)) + L",\n";
-        out += L"      " + Field(L"caption", JsonString(category.caption)) + L",\n";
-        out += L"      " + Field(L"text", JsonString(category.text)) + L",\n";
-        out += L"      " + Field(L"present", Bool(category.present)) + L",\n";
-        out += L"      " + Field(L"itemCount", std::to_wstring(category.itemCount)) + L",\n";
+        out += L"      " + JsonField(L"index", std::to_wstring(category.index)) + L",\n";
+        out += L"      " + JsonField(L"caption", JsonString(category.caption)) + L",\n";
+        out += L"      " + JsonField(L"text", JsonString(category.text)) + L",\n";
+        out += L"      " + JsonField(L"present", JsonBool(category.present)) + L",\n";
+        out += L"      " + JsonField(L"itemCount", std::to_wstring(category.itemCount)) + L",\n";
         out += L"      \"rows\": [";
         for (size_t n = 0; n < category.rows.size(); ++n)
             out += (n == 0 ? L"\n" : L",\n") + RowJson(category.rows[n], category.present);
@@ -294,14 +294,14 @@ std::wstring FormatJson(const CatalogueCheck& check)
     out += L"  ],\n";
     const FooterCheck& footer = check.footer;
     out += L"  \"footer\": {\n";
-    out += L"    " + Field(L"support", L"{" + Field(L"caption", JsonString(footer.supportCaption)) + L", " +
-                                           Field(L"text", JsonString(footer.supportText)) + L", " +
-                                           Field(L"url", UrlJson(footer.supportUrl)) + L"}") + L",\n";
-    out += L"    " + Field(L"help", L"{" + Field(L"caption", JsonString(footer.helpCaption)) + L", " +
-                                        Field(L"text", JsonString(footer.helpText)) + L", " +
-                                        Field(L"url", UrlJson(footer.helpUrl)) + L"}") + L",\n";
-    out += L"    " + Field(L"close", L"{" + Field(L"caption", JsonString(footer.closeCaption)) + L", " +
-                                         Field(L"text", JsonString(footer.closeText)) + L"}") + L"\n";
+    out += L"    " + JsonField(L"support", L"{" + JsonField(L"caption", JsonString(footer.supportCaption)) + L", " +
+                                           JsonField(L"text", JsonString(footer.supportText)) + L", " +
+                                           JsonField(L"url", UrlJson(footer.supportUrl)) + L"}") + L",\n";
+    out += L"    " + JsonField(L"help", L"{" + JsonField(L"caption", JsonString(footer.helpCaption)) + L", " +
+                                        JsonField(L"text", JsonString(footer.helpText)) + L", " +
+                                        JsonField(L"url", UrlJson(footer.helpUrl)) + L"}") + L",\n";
+    out += L"    " + JsonField(L"close", L"{" + JsonField(L"caption", JsonString(footer.closeCaption)) + L", " +
+                                         JsonField(L"text", JsonString(footer.closeText)) + L"}") + L"\n";
     out += L"  }\n}\n";
     return out;
 }

@@ -13,3 +13,6 @@ std::wstring FormatJson(const CatalogueCheck& check);
 
 // A JSON string literal with its quotes.
 std::wstring JsonString(const std::wstring& text);
+// "name": value, the value already JSON.
+std::wstring JsonField(const wchar_t* name, const std::wstring& value);
+std::wstring JsonBool(bool value);

@@ -1,12 +1,17 @@
-// quorvane-check: shows how a launcher's catalogue is found on this machine.
+// quorvane-check: shows how a launcher's catalogue is found on this machine,
+// or whether every text of every language fits the launcher's window.
 //
 //   quorvane-check.exe [--json] [path\to\Quorvane.exe]
+//   quorvane-check.exe --languages [--json] [path\to\Quorvane.exe]
 //
-// Exit status: 0 when every catalogue row with a program is shown, 1 when some
-// are not, 2 when the command line or the launcher file is not usable.
+// Exit status: 0 when every catalogue row with a program is shown (every text
+// fits), 1 when some are not (some do not), 2 when the command line or the
+// launcher file is not usable.
 #include "framework/afxres.h"
 #include "tools/check/CatalogueCheck.h"
 #include "tools/check/CheckReport.h"
+#include "tools/check/LanguageCheck.h"
+#include "tools/check/LanguageReport.h"
 
 #include <windows.h>
 
@@ -17,6 +22,7 @@ namespace {
 
 const wchar_t kUsage[] =
     L"Usage: quorvane-check.exe [--json] [LAUNCHER]\n"
+    L"       quorvane-check.exe --languages [--json] [LAUNCHER]\n"
     L"\n"
     L"Checks the catalogue of a Quorvane launcher against this machine, with the\n"
     L"launcher's own catalogue code, and prints for every category and catalogue row:\n"
@@ -29,10 +35,14 @@ const wchar_t kUsage[] =
     L"  LAUNCHER  the launcher to check (default: Quorvane.exe beside this program).\n"
     L"            As the launcher does, the check runs in the launcher's folder.\n"
     L"  --json    write the report as JSON instead of plain text.\n"
+    L"  --languages  instead, for every language of the launcher's string tables:\n"
+    L"            its translation status and every shown text that does not fit where\n"
+    L"            the window shows it at 96, 120 or 144 DPI, and by how many pixels.\n"
     L"  --help    show this text.\n"
     L"\n"
     L"Nothing is written to the registry or the disk.\n"
-    L"Exit status: 0 every row with a program is kept and shown; 1 some are not;\n"
+    L"Exit status: 0 every row with a program is kept and shown (--languages: every\n"
+    L"text fits); 1 some are not (some do not, or a translation status is unreadable);\n"
     L"2 the command line or the launcher file cannot be used.\n";
 
 // Console output as wide text; redirected output as UTF-8.
@@ -127,11 +137,25 @@ private:
     HMODULE m_hModule;
 };
 
+int CheckLanguagesOf(HMODULE module, const std::wstring& launcher, bool json)
+{
+    LanguagesCheck check;
+    check.executable = launcher;
+    std::wstring error;
+    if (!CheckLanguages(module, check, error)) {
+        Err(L"quorvane-check: " + launcher + L" " + error + L"\n");
+        return 2;
+    }
+    Out(json ? FormatLanguagesJson(check) : FormatLanguagesText(check));
+    return check.MisfitCount() == 0 && check.StatusesReadable() ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     bool json = false;
+    bool languages = false;
     std::wstring launcher;
     for (int n = 1; n < argc; ++n) {
         const std::wstring argument = argv[n];
@@ -141,6 +165,8 @@ int wmain(int argc, wchar_t** argv)
         }
         if (argument == L"--json") {
             json = true;
+        } else if (argument == L"--languages") {
+            languages = true;
         } else if (argument.size() > 1 && argument[0] == L'-' && argument[1] == L'-') {
             Err(L"quorvane-check: unknown option " + argument + L"\n\n" + kUsage);
             return 2;
@@ -170,6 +196,9 @@ int wmain(int argc, wchar_t** argv)
             std::to_wstring(GetLastError()) + L")\n");
         return 2;
     }
+
+    if (languages)
+        return CheckLanguagesOf(module.Handle(), launcher, json);
 
     // The launcher looks up bare names in its own folder: work there too.
     const size_t slash = launcher.rfind(L'\\');

@@ -1,0 +1,58 @@
+// Checking that every text of every language in a launcher's resources fits
+// where the window shows it, at 96, 120 and 144 DPI.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/check/LanguageTables.h"
+#include "tools/check/TextFitter.h"
+
+// One DPI of the check and the boxes it measured against.
+struct DpiRules {
+    int dpi = 0;
+    PlaceRule rules[kTextPlaceCount];
+};
+
+struct TextMisfit {
+    int dpi = 0;
+    FitResult fit;
+    int maxLines = 0;
+};
+
+// A shown text that does not fit at one or more of the DPIs.
+struct TextCheck {
+    UINT id = 0;
+    std::wstring what;  // e.g. "row 0.3 name"
+    TextPlace place = TextPlace::Title;
+    std::wstring text;
+    std::vector<TextMisfit> misfits;
+};
+
+struct LanguageFit {
+    LanguageTable table;
+    int measured = 0;  // shown texts in the table
+    std::vector<TextCheck> misfits;
+};
+
+struct LanguagesCheck {
+    std::wstring executable;
+    std::vector<DpiRules> dpis;
+    std::vector<LanguageFit> languages;
+
+    int MisfitCount() const;
+    // Every non-English language's translation status is present and readable.
+    bool StatusesReadable() const;
+};
+
+// The place where the launcher shows string `id`, and what it is; false for
+// strings it does not show (registry keys, programs, screen-reader texts).
+bool PlaceOfString(UINT id, TextPlace& place, std::wstring& what);
+
+// Checks every language of `module`; false, with `error` set, when the module
+// has no string table or no usable main window template.
+bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error);
+
+const wchar_t* PlaceName(TextPlace place);

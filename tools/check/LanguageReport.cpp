@@ -1,0 +1,208 @@
+#include "tools/check/LanguageReport.h"
+
+#include <cwchar>
+
+#include "tools/check/CheckReport.h"
+
+namespace {
+
+const wchar_t* kRule = L"------------------------------------------------------------------------\n";
+
+// One value per DPI: "a / b / c".
+template <typename Value>
+std::wstring PerDpi(const LanguagesCheck& check, Value value)
+{
+    std::wstring out;
+    for (const DpiRules& dpi : check.dpis)
+        out += (out.empty() ? L"" : L" / ") + value(dpi);
+    return out;
+}
+
+std::wstring BoxesOf(const LanguagesCheck& check, TextPlace place)
+{
+    return PerDpi(check, [place](const DpiRules& dpi) {
+        const PlaceRule& rule = dpi.rules[static_cast<int>(place)];
+        return std::to_wstring(rule.width) + L"x" + std::to_wstring(rule.height);
+    });
+}
+
+std::wstring RuleValue(const LanguagesCheck& check, TextPlace place, int PlaceRule::*field)
+{
+    return PerDpi(check, [place, field](const DpiRules& dpi) {
+        return std::to_wstring(dpi.rules[static_cast<int>(place)].*field);
+    });
+}
+
+std::wstring StatusText(const LanguageTable& table)
+{
+    const TranslationStatus& status = table.status;
+    if (!status.present)
+        return PRIMARYLANGID(table.language) == LANG_ENGLISH ? L"the English source, no translation status"
+                                                             : L"no translation status";
+    if (!status.readable)
+        return L"translation status unreadable";
+    std::wstring out = std::to_wstring(status.translated) + L" strings translated, " +
+                       std::to_wstring(status.filled.size()) + L" filled from English";
+    if (!status.filled.empty()) {
+        out += L" (";
+        for (size_t n = 0; n < status.filled.size(); ++n)
+            out += (n ? L", " : L"") + std::to_wstring(status.filled[n]);
+        out += L")";
+    }
+    return out;
+}
+
+std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
+{
+    std::wstring out = std::to_wstring(misfit.dpi) + L" DPI: ";
+    std::wstring parts;
+    auto add = [&parts](const std::wstring& part) { parts += (parts.empty() ? L"" : L", ") + part; };
+    const FitResult& fit = misfit.fit;
+    const bool wrapped = place == TextPlace::CategoryCaption || place == TextPlace::Description ||
+                         place == TextPlace::ItemName;
+    if (fit.heightOver > 0) {
+        if (wrapped || fit.lines > 1)
+            add(std::to_wstring(fit.lines) + L" lines where " + std::to_wstring(misfit.maxLines) + L" fit");
+        add(std::to_wstring(fit.heightOver) + L" px too high");
+    }
+    if (fit.widthOver > 0) {
+        add(fit.word.empty() ? std::to_wstring(fit.widthOver) + L" px too wide"
+                             : L"the word \"" + fit.word + L"\" is " + std::to_wstring(fit.widthOver) +
+                                   L" px too wide");
+    }
+    return out + parts;
+}
+
+std::wstring LanguageName(const LanguageTable& table)
+{
+    return (table.locale.empty() ? L"(no locale name)" : table.locale) + L" (" + LangIdText(table.language) + L")";
+}
+
+std::wstring RuleJson(const PlaceRule& rule)
+{
+    return L"{" + JsonField(L"width", std::to_wstring(rule.width)) + L", " +
+           JsonField(L"height", std::to_wstring(rule.height)) + L", " +
+           JsonField(L"maxLines", std::to_wstring(rule.maxLines)) + L", " +
+           JsonField(L"lineHeight", std::to_wstring(rule.lineHeight)) + L"}";
+}
+
+std::wstring StatusJson(const TranslationStatus& status)
+{
+    if (!status.present)
+        return L"null";
+    std::wstring filled;
+    for (const UINT id : status.filled)
+        filled += (filled.empty() ? L"" : L", ") + std::to_wstring(id);
+    return L"{" + JsonField(L"readable", JsonBool(status.readable)) + L", " +
+           JsonField(L"translated", std::to_wstring(status.translated)) + L", " +
+           JsonField(L"filledFromEnglish", std::to_wstring(status.filled.size())) + L", " +
+           JsonField(L"filled", L"[" + filled + L"]") + L"}";
+}
+
+std::wstring MisfitJson(const TextCheck& text)
+{
+    std::wstring dpis;
+    for (const TextMisfit& misfit : text.misfits) {
+        dpis += std::wstring(dpis.empty() ? L"" : L", ") + L"{" + JsonField(L"dpi", std::to_wstring(misfit.dpi)) +
+                L", " + JsonField(L"widthOver", std::to_wstring(misfit.fit.widthOver > 0 ? misfit.fit.widthOver : 0)) +
+                L", " +
+                JsonField(L"heightOver", std::to_wstring(misfit.fit.heightOver > 0 ? misfit.fit.heightOver : 0)) +
+                L", " + JsonField(L"lines", std::to_wstring(misfit.fit.lines)) + L", " +
+                JsonField(L"maxLines", std::to_wstring(misfit.maxLines)) + L", " +
+                JsonField(L"word", JsonString(misfit.fit.word)) + L"}";
+    }
+    return L"{" + JsonField(L"id", std::to_wstring(text.id)) + L", " + JsonField(L"what", JsonString(text.what)) +
+           L", " + JsonField(L"place", JsonString(PlaceName(text.place))) + L", " +
+           JsonField(L"text", JsonString(text.text)) + L", " + JsonField(L"dpis", L"[" + dpis + L"]") + L"}";
+}
+
+}  // namespace
+
+std::wstring LangIdText(LANGID language)
+{
+    wchar_t text[8];
+    std::swprintf(text, 8, L"0x%04x", static_cast<unsigned>(language));
+    return text;
+}
+
+std::wstring FormatLanguagesText(const LanguagesCheck& check)
+{
+    std::wstring out;
+    out += L"Quorvane language check\n";
+    out += L"Executable: " + check.executable + L"\n\n";
+    out += L"Where each text must fit, width x height in pixels at " +
+           PerDpi(check, [](const DpiRules& dpi) { return std::to_wstring(dpi.dpi); }) + L" DPI:\n";
+    out += L"  title, subtitle    one line in " + BoxesOf(check, TextPlace::Title) + L", cut beyond\n";
+    out += L"  headings           one line in " + BoxesOf(check, TextPlace::Heading) + L", cut beyond\n";
+    out += L"  footer captions    one line on " + BoxesOf(check, TextPlace::FooterCaption) + L"\n";
+    out += L"  category captions  wrapped in " + BoxesOf(check, TextPlace::CategoryCaption) + L", no word cut\n";
+    out += L"  descriptions       at most N = " + RuleValue(check, TextPlace::Description, &PlaceRule::maxLines) +
+           L" lines of " + RuleValue(check, TextPlace::Description, &PlaceRule::width) + L" (the control is " +
+           BoxesOf(check, TextPlace::Description) + L"), no word cut\n";
+    out += L"  item names         at most 2 lines, no word cut, in the label the list view sizes for each\n"
+           L"                     name (at most the icon cell's " +
+           RuleValue(check, TextPlace::ItemName, &PlaceRule::width) + L")\n";
+
+    for (const LanguageFit& language : check.languages) {
+        out += L"\n";
+        out += kRule;
+        out += L"Language " + LanguageName(language.table) + L": " + StatusText(language.table) + L"\n";
+        out += L"  " + std::to_wstring(language.table.strings.size()) + L" strings, " +
+               std::to_wstring(language.measured) + L" of them shown; ";
+        if (language.misfits.empty()) {
+            out += L"every text fits.\n";
+            continue;
+        }
+        out += std::to_wstring(language.misfits.size()) + L" do not fit:\n";
+        for (const TextCheck& text : language.misfits) {
+            out += L"    string " + std::to_wstring(text.id) + L", " + text.what + L": \"" + text.text + L"\"\n";
+            for (const TextMisfit& misfit : text.misfits)
+                out += L"      " + MisfitText(misfit, text.place) + L"\n";
+        }
+    }
+    out += L"\n";
+    out += kRule;
+    const int misfits = check.MisfitCount();
+    out += L"Summary: " + std::to_wstring(check.languages.size()) + L" languages; " +
+           (misfits == 0 ? std::wstring(L"every text fits at every DPI.")
+                         : std::to_wstring(misfits) + (misfits == 1 ? L" text does" : L" texts do") +
+                               L" not fit.") +
+           L"\n";
+    if (!check.StatusesReadable())
+        out += L"Warning: a translation's status is missing or unreadable.\n";
+    return out;
+}
+
+std::wstring FormatLanguagesJson(const LanguagesCheck& check)
+{
+    std::wstring out = L"{\n";
+    out += L"  " + JsonField(L"executable", JsonString(check.executable)) + L",\n";
+    out += L"  " + JsonField(L"allFit", JsonBool(check.MisfitCount() == 0)) + L",\n";
+    out += L"  " + JsonField(L"misfitCount", std::to_wstring(check.MisfitCount())) + L",\n";
+    out += L"  " + JsonField(L"statusesReadable", JsonBool(check.StatusesReadable())) + L",\n";
+    out += L"  \"dpis\": [\n";
+    for (size_t d = 0; d < check.dpis.size(); ++d) {
+        const DpiRules& dpi = check.dpis[d];
+        out += L"    {" + JsonField(L"dpi", std::to_wstring(dpi.dpi)) + L", \"places\": {";
+        for (int p = 0; p < kTextPlaceCount; ++p)
+            out += std::wstring(p ? L", " : L"") + JsonField(PlaceName(static_cast<TextPlace>(p)), RuleJson(dpi.rules[p]));
+        out += d + 1 < check.dpis.size() ? L"}},\n" : L"}}\n";
+    }
+    out += L"  ],\n  \"languages\": [\n";
+    for (size_t n = 0; n < check.languages.size(); ++n) {
+        const LanguageFit& language = check.languages[n];
+        out += L"    {\n";
+        out += L"      " + JsonField(L"langid", JsonString(LangIdText(language.table.language))) + L",\n";
+        out += L"      " + JsonField(L"locale", JsonString(language.table.locale)) + L",\n";
+        out += L"      " + JsonField(L"strings", std::to_wstring(language.table.strings.size())) + L",\n";
+        out += L"      " + JsonField(L"shownTexts", std::to_wstring(language.measured)) + L",\n";
+        out += L"      " + JsonField(L"status", StatusJson(language.table.status)) + L",\n";
+        out += L"      \"misfits\": [";
+        for (size_t m = 0; m < language.misfits.size(); ++m)
+            out += (m ? L",\n        " : L"\n        ") + MisfitJson(language.misfits[m]);
+        out += language.misfits.empty() ? L"]\n" : L"\n      ]\n";
+        out += n + 1 < check.languages.size() ? L"    },\n" : L"    }\n";
+    }
+    out += L"  ]\n}\n";
+    return out;
+}
