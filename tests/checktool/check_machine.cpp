@@ -55,6 +55,16 @@ std::wstring CheckToolPath()
     return qvtest::WindowsPathFromUnix(QV_CHECK_EXE);
 }
 
+std::wstring FitStringsPath()
+{
+    return qvtest::WindowsPathFromUnix(QV_FIT_STRINGS);
+}
+
+std::wstring Quoted(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}
+
 std::wstring StandinExePath()
 {
     return qvtest::WindowsPathFromUnix(QV_STANDIN_EXE);
@@ -100,17 +110,25 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
         const ULONGLONG deadline = GetTickCount64() + 60000;
         bool ended = false;
         for (;;) {
+            // Once the tool has ended, everything it wrote is in the pipes and
+            // is drained below; a program it caused to start (Wine's desktop
+            // process, when the tool makes a window) may hold them open long after.
+            ended = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
             const bool outOpen = Drain(outRead, out);
             const bool errOpen = Drain(errRead, err);
-            ended = ended || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-            if (ended && !outOpen && !errOpen)
+            if (ended)
                 break;
             if (GetTickCount64() > deadline) {
                 TerminateProcess(process.hProcess, 0xDEAD);
                 WaitForSingleObject(process.hProcess, 5000);
                 break;
             }
-            Sleep(ended ? 1 : 10);
+            if (!outOpen && !errOpen) {
+                const ULONGLONG now = GetTickCount64();
+                WaitForSingleObject(process.hProcess, now < deadline ? static_cast<DWORD>(deadline - now) : 0);
+                continue;
+            }
+            Sleep(10);
         }
         run.finished = ended;
         GetExitCodeProcess(process.hProcess, &run.exitCode);

@@ -25,6 +25,10 @@ struct ToolRun {
 ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentDirectory);
 
 std::wstring CheckToolPath();
+// The two-language resource module the language check's tests run on.
+std::wstring FitStringsPath();
+// `path` in quotes, for a command line.
+std::wstring Quoted(const std::wstring& path);
 std::wstring StandinExePath();
 std::wstring StandinCplPath();
 

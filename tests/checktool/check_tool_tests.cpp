@@ -21,11 +21,6 @@ const wchar_t kSupportKey[] = L"Software\\Velmora\\Kivano\\SS";
 const wchar_t kHelpKey[] = L"Software\\Velmora\\Kivano\\Help";
 const wchar_t kAppPaths[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
-std::wstring Quoted(const std::wstring& path)
-{
-    return L"\"" + path + L"\"";
-}
-
 bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line)
 {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

@@ -1,0 +1,217 @@
+// quorvane-check --languages, run as a separate process: on a two-language
+// module built for it (one caption that cannot fit, the rest fitting), and on
+// the real launcher, whose item labels in the real window must take the lines
+// the tool says they take.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "tests/checktool/check_machine.h"
+#include "tests/checktool/mini_json.h"
+#include "tests/support/gui_support.h"
+#include "ui/CaptionBox.h"
+
+namespace {
+
+using namespace qvcheck;
+using namespace qvtest;
+
+const int kDpis[] = {96, 120, 144};
+const wchar_t kTooWide[] = L"DATENSCHUTZEINSTELLUNGEN";
+
+// How much wider `text` is than a category button's caption box at `dpi`, in
+// the launcher's heading font made for that DPI (Tahoma 9 pt, weight 900).
+int CaptionOverflow(const std::wstring& text, int dpi)
+{
+    LOGFONTW lf = {};
+    lf.lfHeight = -MulDiv(dpi, 90, 720);
+    lf.lfWeight = 900;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    const LayoutMetricsTable m = ScaledLayoutMetrics(dpi);
+    const RECT box = CaptionBox(RECT{0, 0, m.CategoryButtonWidth, m.CategoryButtonHeight}, CategoryCaptionMargins(m));
+    return size.cx - (box.right - box.left);
+}
+
+qvjson::Value ParsedReport(const ToolRun& run)
+{
+    try {
+        return qvjson::Parse(run.out);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what() << "\n" << std::string(run.out.begin(), run.out.end());
+    }
+    return qvjson::Value();
+}
+
+int LineIndex(const std::vector<std::wstring>& lines, const std::wstring& line)
+{
+    const auto found = std::find(lines.begin(), lines.end(), line);
+    return found == lines.end() ? -1 : static_cast<int>(found - lines.begin());
+}
+
+TEST(LanguageCheck, TestModuleNamesTheCaptionThatDoesNotFitAtEachDpi)
+{
+    const std::wstring module = Quoted(FitStringsPath());
+    const ToolRun run = RunCheckTool(L"--languages " + module, L"");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1u) << run.err;
+    const std::vector<std::wstring> lines = Lines(run.out);
+    EXPECT_NE(LineIndex(lines, L"Language en-US (0x0409): the English source, no translation status"), -1) << run.out;
+    EXPECT_NE(LineIndex(lines, L"  5 strings, 4 of them shown; every text fits."), -1) << run.out;
+    EXPECT_NE(LineIndex(lines, L"Language de (0x0007): 3 strings translated, 1 filled from English (10000)"), -1)
+        << run.out;
+    EXPECT_NE(LineIndex(lines, L"  5 strings, 4 of them shown; 1 does not fit:"), -1) << run.out;
+    const int misfit = LineIndex(lines, L"    string 12000, category 1 caption: \"" + std::wstring(kTooWide) + L"\"");
+    ASSERT_NE(misfit, -1) << run.out;
+    for (size_t d = 0; d < 3; ++d) {
+        EXPECT_EQ(lines.at(static_cast<size_t>(misfit) + 1 + d),
+                  L"      " + std::to_wstring(kDpis[d]) + L" DPI: the word \"" + kTooWide + L"\" is " +
+                      std::to_wstring(CaptionOverflow(kTooWide, kDpis[d])) + L" px too wide");
+    }
+    // The caption that fits, wrapped on two lines, is not listed.
+    EXPECT_EQ(run.out.find(L"VERBINDEN"), std::wstring::npos) << run.out;
+    EXPECT_NE(LineIndex(lines, L"Summary: 2 languages; 1 text does not fit."), -1) << run.out;
+
+    const ToolRun json = RunCheckTool(L"--json --languages " + module, L"");
+    EXPECT_EQ(json.exitCode, 1u);
+    const qvjson::Value report = ParsedReport(json);
+    try {
+        EXPECT_FALSE(report[L"allFit"].boolean);
+        EXPECT_EQ(report[L"misfitCount"].number, 1);
+        EXPECT_TRUE(report[L"statusesReadable"].boolean);
+        ASSERT_EQ(report[L"dpis"].size(), 3u);
+        for (size_t d = 0; d < 3; ++d) {
+            const qvjson::Value& dpi = report[L"dpis"][d];
+            EXPECT_EQ(dpi[L"dpi"].number, kDpis[d]);
+            EXPECT_EQ(dpi[L"places"].size(), 6u);
+            const qvjson::Value& description = dpi[L"places"][L"description"];
+            EXPECT_EQ(description[L"maxLines"].number,
+                      std::floor(description[L"height"].number / description[L"lineHeight"].number));
+            EXPECT_EQ(dpi[L"places"][L"item name"][L"maxLines"].number, 2);
+        }
+        // In the module's order of languages: by identifier.
+        const qvjson::Value& languages = report[L"languages"];
+        ASSERT_EQ(languages.size(), 2u);
+        const qvjson::Value& english = languages[1];
+        EXPECT_EQ(english[L"langid"].string, L"0x0409");
+        EXPECT_EQ(english[L"status"].type, qvjson::Value::Type::Null);
+        EXPECT_EQ(english[L"misfits"].size(), 0u);
+        const qvjson::Value& german = languages[0];
+        EXPECT_EQ(german[L"langid"].string, L"0x0007");
+        EXPECT_EQ(german[L"locale"].string, L"de");
+        EXPECT_EQ(german[L"strings"].number, 5);
+        EXPECT_EQ(german[L"shownTexts"].number, 4);  // not the program
+        EXPECT_EQ(german[L"status"][L"translated"].number, 3);
+        EXPECT_EQ(german[L"status"][L"filledFromEnglish"].number, 1);
+        EXPECT_EQ(german[L"status"][L"filled"][0].number, 10000);
+        ASSERT_EQ(german[L"misfits"].size(), 1u);
+        const qvjson::Value& caption = german[L"misfits"][0];
+        EXPECT_EQ(caption[L"id"].number, 12000);
+        EXPECT_EQ(caption[L"place"].string, L"category caption");
+        EXPECT_EQ(caption[L"text"].string, kTooWide);
+        ASSERT_EQ(caption[L"dpis"].size(), 3u);
+        for (size_t d = 0; d < 3; ++d) {
+            EXPECT_EQ(caption[L"dpis"][d][L"dpi"].number, kDpis[d]);
+            EXPECT_EQ(caption[L"dpis"][d][L"widthOver"].number, CaptionOverflow(kTooWide, kDpis[d]));
+            EXPECT_EQ(caption[L"dpis"][d][L"heightOver"].number, 0);
+        }
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+
+    // A program without the window's template or strings, and a bad option.
+    const ToolRun notLauncher = RunCheckTool(L"--languages " + Quoted(CheckToolPath()), L"");
+    EXPECT_EQ(notLauncher.exitCode, 2u);
+    EXPECT_NE(notLauncher.err.find(L"template"), std::wstring::npos) << notLauncher.err;
+    EXPECT_EQ(RunCheckTool(L"--languages --fit " + module, L"").exitCode, 2u);
+}
+
+// The label height the window gives each name, in lines of the list's font.
+std::map<std::wstring, int> LabelLines(const ListViewProbe& list, int lineHeight)
+{
+    std::map<std::wstring, int> lines;
+    for (int n = 0; n < list.Count(); ++n) {
+        const RECT label = list.ItemRectOnScreen(n, LVIR_LABEL);
+        lines[list.ItemText(n)] = (label.bottom - label.top) / lineHeight;
+    }
+    return lines;
+}
+
+TEST(LanguageCheck, RealLauncherItemNamesTakeTheLinesTheToolMeasures)
+{
+    const std::wstring launcher = LauncherExePath();
+    ASSERT_FALSE(launcher.empty());
+    const ToolRun run = RunCheckTool(L"--languages --json " + Quoted(launcher), L"");
+    ASSERT_TRUE(run.finished);
+    const qvjson::Value report = ParsedReport(run);
+    std::map<std::wstring, int> measured;  // names that do not fit at 96 DPI, and their lines
+    int lineHeight = 0;
+    try {
+        EXPECT_EQ(run.exitCode, report[L"misfitCount"].number > 0 ? 1u : 0u) << run.err;
+        lineHeight = static_cast<int>(report[L"dpis"][0][L"places"][L"item name"][L"lineHeight"].number);
+        const auto& languages = report[L"languages"].array;
+        const auto english = std::find_if(languages.begin(), languages.end(),
+                                          [](const qvjson::Value& l) { return l[L"langid"].string == L"0x0409"; });
+        ASSERT_NE(english, languages.end());
+        // Every row counts, installed or not; and the ten general texts and the
+        // four categories' captions and texts.
+        double rowTexts = 0;
+        for (const CatalogueRow& row : ShippedRows())
+            rowTexts += (row.name.empty() ? 0 : 1) + (row.description.empty() ? 0 : 1);
+        EXPECT_EQ((*english)[L"shownTexts"].number, rowTexts + 10 + 8);
+        for (const qvjson::Value& misfit : (*english)[L"misfits"].array) {
+            if (misfit[L"place"].string == L"item name" && misfit[L"dpis"][0][L"dpi"].number == 96)
+                measured[misfit[L"text"].string] = static_cast<int>(misfit[L"dpis"][0][L"lines"].number);
+        }
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+    ASSERT_GT(lineHeight, 0);
+
+    // CONNECT with a name of three lines, and two of two, one of them with a
+    // word wider than the wrapping width the list view measures with.
+    std::map<std::wstring, CatalogueRow> rows;
+    for (const CatalogueRow& row : ShippedRows())
+        rows[row.Id()] = row;
+    Installation machine;
+    for (const wchar_t* id : {L"0.0", L"0.2", L"0.4"})
+        ASSERT_TRUE(machine.Program(rows.at(id).program)) << id;
+    ASSERT_EQ(measured.count(rows.at(L"0.0").name), 1u) << run.out;
+
+    LaunchedProcess process({launcher, L"", L"", {}});
+    ASSERT_TRUE(process.started());
+    const HWND dialog = process.WaitForWindow(kLauncherClass, 20000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(process.WaitForIdle(10000));
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    ASSERT_EQ(client.right, ScaledLayoutMetrics(96).ClientWidth) << "the test prefix is not at 96 DPI";
+    ListViewProbe list(Control(dialog, 155));
+    ASSERT_TRUE(list.ok());
+    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }, 5000));
+    const std::map<std::wstring, int> shown = LabelLines(list, lineHeight);
+    EXPECT_EQ(shown.size(), 3u);
+    for (const auto& [name, lines] : shown) {
+        const auto tool = measured.find(name);
+        if (tool != measured.end())
+            EXPECT_EQ(lines, tool->second) << name;
+        else
+            EXPECT_LE(lines, 2) << name;
+    }
+
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(process.WaitForExit(10000));
+    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex, 5000));
+}
+
+}  // namespace
