@@ -153,7 +153,8 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
             out += L"every text fits.\n";
             continue;
         }
-        out += std::to_wstring(language.misfits.size()) + L" do not fit:\n";
+        out += std::to_wstring(language.misfits.size()) + (language.misfits.size() == 1 ? L" does" : L" do") +
+               L" not fit:\n";
         for (const TextCheck& text : language.misfits) {
             out += L"    string " + std::to_wstring(text.id) + L", " + text.what + L": \"" + text.text + L"\"\n";
             for (const TextMisfit& misfit : text.misfits)
@@ -163,7 +164,8 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
     out += L"\n";
     out += kRule;
     const int misfits = check.MisfitCount();
-    out += L"Summary: " + std::to_wstring(check.languages.size()) + L" languages; " +
+    out += L"Summary: " + std::to_wstring(check.languages.size()) +
+           (check.languages.size() == 1 ? L" language; " : L" languages; ") +
            (misfits == 0 ? std::wstring(L"every text fits at every DPI.")
                          : std::to_wstring(misfits) + (misfits == 1 ? L" text does" : L" texts do") +
                                L" not fit.") +
