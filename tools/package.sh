@@ -36,7 +36,7 @@ if ! [[ "$version" =~ ^([0-9]{1,3})\.([0-9]{1,3})\.([0-9]{1,5})$ ]] ||
 fi
 output="${output:-$build/Quorvane-$version-x64.msi}"
 
-for tool in wixl msibuild; do
+for tool in wixl msibuild msiinfo; do
   command -v "$tool" >/dev/null || { echo "package.sh: $tool is missing (tools/setup-machine.sh installs it)" >&2; exit 1; }
 done
 programs=("$build/app/Quorvane.exe" "$build/app/quorvane-check.exe")
@@ -59,8 +59,12 @@ cp "$top/res/icons/quorvane.ico" "$stage/"
 msi="$stage/package.msi"
 (cd "$stage" && wixl -a x64 -D Version="$version" -D ProgramsDir=programs -D IconFile=quorvane.ico \
   -D ActionsDll=quorvane-actions.dll -o package.msi "$top/installer/Quorvane.wxs" 2>wixl.log) || { cat "$stage/wixl.log" >&2; exit 1; }
+upgrade_code="$(msiinfo export "$msi" Property | awk -F'\t' '$1 == "UpgradeCode" { sub(/\r$/, "", $2); print $2 }')"
+[ -n "$upgrade_code" ] || { echo "package.sh: wixl wrote no UpgradeCode" >&2; exit 1; }
 queries=()
 while IFS= read -r line; do
+  line="${line//@VERSION@/$version}"
+  line="${line//@UPGRADECODE@/$upgrade_code}"
   [[ "$line" =~ ^[[:space:]]*(--|$) ]] || queries+=(-q "$line")
 done <"$top/installer/fixups.sql"
 msibuild "$msi" "${queries[@]}"

@@ -1,8 +1,8 @@
 // The package under Wine's own msiexec, in a prefix of its own: a silent
 // install with the image builder's addresses and the installed launcher at
 // work, values the image holds and an administrator's, an upgrade, a repair,
-// a refused downgrade, damaged and failing packages, and uninstalls that leave
-// the machine as it was.
+// a rebuild of the same version, a refused downgrade, damaged and failing
+// packages, and uninstalls that leave the machine as it was.
 #include <windows.h>
 
 #include <msi.h>
@@ -27,6 +27,7 @@ using namespace qvtest;
 
 const std::wstring kPackage = WindowsPathFromUnix(QV_PACKAGE_MSI);
 const std::wstring kOlder = WindowsPathFromUnix(QV_OLDER_MSI);
+const std::wstring kRebuilt = WindowsPathFromUnix(QV_REBUILT_MSI);
 constexpr wchar_t kFolder[] = L"C:\\Program Files\\Velmora\\Quorvane";
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr wchar_t kSupportKey[] = L"Software\\Velmora\\Kivano\\SS";
@@ -291,6 +292,24 @@ TEST_F(InstallPackage, AnAdministratorsValueOutlivesUpgradeAndRepairWithoutAnAdd
     EXPECT_EQ(Url(kSupportKey), L"https://c.velmora.example/") << "after a repair with an address";
 
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// A package of the same version built again (another product code) replaces the installed one.
+TEST_F(InstallPackage, ARebuildOfTheSameVersionReplacesTheInstalledOneInPlace)
+{
+    ScratchFolder scratch(L"rebuild");
+    const MachineListing before = Machine(scratch);
+    std::wstring first, second;
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    ASSERT_EQ(Entries(&first).size(), 1u);
+    ASSERT_EQ(Msiexec(L"/i \"" + kRebuilt + L"\" /qn"), 0u);
+    EXPECT_EQ(Entries(&second), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_NE(second, first) << "the rebuild was not installed";
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
+
+    ASSERT_EQ(Msiexec(L"/x \"" + kRebuilt + L"\" /qn"), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
 }
 
