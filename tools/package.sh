@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # tools/package.sh [--version X.Y.Z] [--output FILE]: builds the signed Windows
 # Installer package of the programs in the build tree (<build>/app/Quorvane.exe
-# and quorvane-check.exe, which must be built already; the build runs this
-# script itself and leaves <build>/Quorvane-<version>-x64.msi).
+# and quorvane-check.exe, with the package's custom actions in
+# <build>/installer/quorvane-actions.dll, which must be built already; the build
+# runs this script itself and leaves <build>/Quorvane-<version>-x64.msi).
 #   --version  the package's version; default: the project's version (CMake)
 #   --output   where the package goes; default: <build>/Quorvane-<version>-x64.msi
-# Both programs are signed in a staging folder beside the output, put in the
-# package with wixl (installer/Quorvane.wxs, then installer/fixups.sql through
-# msibuild), and the package is signed: tools/sign.sh says with what.
+# The programs and the actions are signed in a staging folder beside the
+# output, put in the package with wixl (installer/Quorvane.wxs, then
+# installer/fixups.sql through msibuild), and the package is signed:
+# tools/sign.sh says with what.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUORVANE_BUILD:-$top/build}"
@@ -34,11 +36,12 @@ if ! [[ "$version" =~ ^([0-9]{1,3})\.([0-9]{1,3})\.([0-9]{1,5})$ ]] ||
 fi
 output="${output:-$build/Quorvane-$version-x64.msi}"
 
-for tool in wixl msibuild; do
+for tool in wixl msibuild msiinfo; do
   command -v "$tool" >/dev/null || { echo "package.sh: $tool is missing (tools/setup-machine.sh installs it)" >&2; exit 1; }
 done
 programs=("$build/app/Quorvane.exe" "$build/app/quorvane-check.exe")
-for p in "${programs[@]}"; do
+actions="$build/installer/quorvane-actions.dll"
+for p in "${programs[@]}" "$actions"; do
   [ -f "$p" ] || { echo "package.sh: $p is not built (run tools/build.sh)" >&2; exit 1; }
 done
 
@@ -48,15 +51,20 @@ stage="${output%.msi}.stage"
 rm -rf "$stage"
 mkdir -p "$stage/programs"
 cp "${programs[@]}" "$stage/programs/"
-bash "$top/tools/sign.sh" "$stage/programs/Quorvane.exe" "$stage/programs/quorvane-check.exe"
+cp "$actions" "$stage/"
+bash "$top/tools/sign.sh" "$stage/programs/Quorvane.exe" "$stage/programs/quorvane-check.exe" "$stage/quorvane-actions.dll"
 
 # wixl takes source files only by paths relative to where it runs.
 cp "$top/res/icons/quorvane.ico" "$stage/"
 msi="$stage/package.msi"
 (cd "$stage" && wixl -a x64 -D Version="$version" -D ProgramsDir=programs -D IconFile=quorvane.ico \
-  -o package.msi "$top/installer/Quorvane.wxs" 2>wixl.log) || { cat "$stage/wixl.log" >&2; exit 1; }
+  -D ActionsDll=quorvane-actions.dll -o package.msi "$top/installer/Quorvane.wxs" 2>wixl.log) || { cat "$stage/wixl.log" >&2; exit 1; }
+upgrade_code="$(msiinfo export "$msi" Property | awk -F'\t' '$1 == "UpgradeCode" { sub(/\r$/, "", $2); print $2 }')"
+[ -n "$upgrade_code" ] || { echo "package.sh: wixl wrote no UpgradeCode" >&2; exit 1; }
 queries=()
 while IFS= read -r line; do
+  line="${line//@VERSION@/$version}"
+  line="${line//@UPGRADECODE@/$upgrade_code}"
   [[ "$line" =~ ^[[:space:]]*(--|$) ]] || queries+=(-q "$line")
 done <"$top/installer/fixups.sql"
 msibuild "$msi" "${queries[@]}"

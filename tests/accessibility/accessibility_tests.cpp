@@ -1,9 +1,11 @@
 // The real launcher on a machine with the four shipped categories installed,
-// read through oleacc as a screen reader reads it.
+// read through oleacc as a screen reader reads it; a button's object after its
+// window has gone.
 #include <gtest/gtest.h>
 
 #include "res/resource.h"
 #include "tests/paint/paint_support.h"
+#include "ui/accessibility/ButtonAccessible.h"
 
 namespace {
 
@@ -168,6 +170,34 @@ TEST(Accessibility, WindowOpensCentredOnTheWorkAreaOfItsMonitor)
         PostMessageW(launcher.window, WM_CLOSE, 0, 0);
         EXPECT_TRUE(launcher.process.WaitForExit(10000));
     }
+}
+
+// A screen reader may hold a button's object longer than the button lives: once the
+// window has gone, every call fails as disconnected, the question for its window too.
+TEST(Accessibility, AButtonsObjectAnswersNothingOnceItsWindowHasGone)
+{
+    HWND button = CreateWindowExW(0, L"BUTTON", L"Web site", WS_POPUP | BS_PUSHBUTTON, 0, 0, 80, 24, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(button, nullptr);
+    IAccessible* object = new CButtonAccessible(button);
+    IOleWindow* oleWindow = nullptr;
+    ASSERT_EQ(object->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&oleWindow)), S_OK);
+    HWND answer = nullptr;
+    EXPECT_EQ(oleWindow->GetWindow(&answer), S_OK);
+    EXPECT_EQ(answer, button);
+
+    DestroyWindow(button);
+    EXPECT_EQ(oleWindow->GetWindow(&answer), RPC_E_DISCONNECTED);
+    EXPECT_EQ(answer, nullptr);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(self, &name), RPC_E_DISCONNECTED);
+    UINT count = 1;
+    EXPECT_EQ(object->GetTypeInfoCount(&count), RPC_E_DISCONNECTED);
+    oleWindow->Release();
+    object->Release();
 }
 
 }  // namespace

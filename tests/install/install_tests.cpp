@@ -1,10 +1,12 @@
 // The package under Wine's own msiexec, in a prefix of its own: a silent
 // install with the image builder's addresses and the installed launcher at
-// work, a value the image holds, an upgrade, a refused downgrade, damaged
+// work, values the image holds and an administrator's, an upgrade, a repair,
+// a rebuild of the same version, a refused downgrade, damaged and failing
 // packages, and uninstalls that leave the machine as it was.
 #include <windows.h>
 
 #include <msi.h>
+#include <msiquery.h>
 #include <shlobj.h>
 
 #include <filesystem>
@@ -25,6 +27,7 @@ using namespace qvtest;
 
 const std::wstring kPackage = WindowsPathFromUnix(QV_PACKAGE_MSI);
 const std::wstring kOlder = WindowsPathFromUnix(QV_OLDER_MSI);
+const std::wstring kRebuilt = WindowsPathFromUnix(QV_REBUILT_MSI);
 constexpr wchar_t kFolder[] = L"C:\\Program Files\\Velmora\\Quorvane";
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr wchar_t kSupportKey[] = L"Software\\Velmora\\Kivano\\SS";
@@ -68,6 +71,41 @@ std::wstring Url(const wchar_t* key)
     std::wstring url = L"<none>";
     ReadRegString(HKEY_LOCAL_MACHINE, key, L"URL", &url);
     return url;
+}
+
+// An administrator's change after the installation.
+bool SetUrl(const wchar_t* key, const std::wstring& url)
+{
+    return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"URL", REG_SZ, url.c_str(),
+                           static_cast<DWORD>((url.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+// `package` copied to `copy` with a deferred action after the addresses' one that fails
+// (the addresses' own action given data it refuses), so that the installation rolls back.
+bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
+{
+    MSIHANDLE db = 0, view = 0, row = 0;
+    bool ok = CopyFileW(package.c_str(), copy.c_str(), FALSE) &&
+              MsiOpenDatabaseW(copy.c_str(), MSIDBOPEN_TRANSACT, &db) == ERROR_SUCCESS &&
+              MsiDatabaseOpenViewW(db, L"SELECT `Sequence` FROM `InstallExecuteSequence` "
+                                       L"WHERE `Action` = 'UpdateAddresses'", &view) == ERROR_SUCCESS &&
+              MsiViewExecute(view, 0) == ERROR_SUCCESS && MsiViewFetch(view, &row) == ERROR_SUCCESS;
+    const std::wstring after = ok ? std::to_wstring(MsiRecordGetInteger(row, 1) + 1) : L"";
+    const std::vector<std::wstring> queries = {
+        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) "
+        L"VALUES ('Fail', 3073, 'AddressActions', 'ApplyAddresses')",
+        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('Fail', 'not the data it expects')",
+        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('Fail', " + after + L")"};
+    for (const std::wstring& query : queries) {
+        MSIHANDLE insert = 0;
+        ok = ok && MsiDatabaseOpenViewW(db, query.c_str(), &insert) == ERROR_SUCCESS &&
+             MsiViewExecute(insert, 0) == ERROR_SUCCESS;
+        MsiCloseHandle(insert);
+    }
+    ok = ok && MsiDatabaseCommit(db) == ERROR_SUCCESS;
+    for (MSIHANDLE handle : {row, view, db})
+        MsiCloseHandle(handle);
+    return ok;
 }
 
 // The shortcut's target and working folder, without the trailing backslash of Windows Installer's
@@ -201,6 +239,77 @@ TEST_F(InstallPackage, ImageValueKeptUpgradeInPlaceOlderOrDamagedPackageChangesN
 
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
     EXPECT_EQ(Url(kHelpKey), L"https://image.velmora.example/help");
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// The image's own values (of any type and text) come back exactly, and its keys stay,
+// after an installation that replaced them, and after one that failed and rolled back.
+TEST_F(InstallPackage, TheImagesValuesComeBackExactlyAfterTheUninstallAndAfterAFailedInstall)
+{
+    ScratchFolder scratch(L"image");
+    RegistryValueGuard support(HKEY_LOCAL_MACHINE, kSupportKey, L"URL"), help(HKEY_LOCAL_MACHINE, kHelpKey, L"Other");
+    ASSERT_TRUE(support.SetString(LR"(https://image.velmora.example/?q="%TEMP%"&f[id]=7)", REG_EXPAND_SZ));
+    ASSERT_TRUE(help.SetString(L"a value of the image's beside none named URL"));
+    const MachineListing before = Machine(scratch);
+    MachineListing image, afterFailure;
+    ListRegistry(HKEY_LOCAL_MACHINE, L"Software\\Velmora", image);
+    const std::wstring addresses = L" /qn SUPPORTURL=https://support.velmora.example/ HELPURL=https://help.velmora.example/";
+
+    // Wine's rollback leaves the components' registration behind (the uninstall below
+    // removes it): here only the product and the addresses are compared.
+    FileCopyGuard failing(FileContents{}, scratch.File(L"failing.msi"));
+    ASSERT_TRUE(MakeFailingCopy(kPackage, failing.path()));
+    EXPECT_NE(Msiexec(L"/i \"" + failing.path() + L"\"" + addresses), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{});
+    ListRegistry(HKEY_LOCAL_MACHINE, L"Software\\Velmora", afterFailure);
+    EXPECT_EQ(Differences(image, afterFailure), std::vector<std::wstring>{}) << "after the failed installation";
+
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\"" + addresses), 0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_EQ(Url(kHelpKey), L"https://help.velmora.example/");
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{}) << "after the uninstall";
+}
+
+// An upgrade or a repair without an address leaves an administrator's value alone, one
+// with an address sets it, and the uninstall still puts back the image's value.
+TEST_F(InstallPackage, AnAdministratorsValueOutlivesUpgradeAndRepairWithoutAnAddress)
+{
+    ScratchFolder scratch(L"admin");
+    RegistryValueGuard image(HKEY_LOCAL_MACHINE, kSupportKey, L"URL");
+    ASSERT_TRUE(image.SetString(L"https://image.velmora.example/x"));
+    const MachineListing before = Machine(scratch);
+    const std::wstring repair = L"/i \"" + kPackage + L"\" /qn REINSTALL=ALL REINSTALLMODE=vomus";
+
+    ASSERT_EQ(Msiexec(L"/i \"" + kOlder + L"\" /qn SUPPORTURL=https://a.velmora.example/"), 0u);
+    ASSERT_TRUE(SetUrl(kSupportKey, L"https://b.velmora.example/"));
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_EQ(Url(kSupportKey), L"https://b.velmora.example/") << "after the upgrade";
+    ASSERT_EQ(Msiexec(repair), 0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://b.velmora.example/") << "after a repair";
+    ASSERT_EQ(Msiexec(repair + L" SUPPORTURL=https://c.velmora.example/"), 0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://c.velmora.example/") << "after a repair with an address";
+
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// A package of the same version built again (another product code) replaces the installed one.
+TEST_F(InstallPackage, ARebuildOfTheSameVersionReplacesTheInstalledOneInPlace)
+{
+    ScratchFolder scratch(L"rebuild");
+    const MachineListing before = Machine(scratch);
+    std::wstring first, second;
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    ASSERT_EQ(Entries(&first).size(), 1u);
+    ASSERT_EQ(Msiexec(L"/i \"" + kRebuilt + L"\" /qn"), 0u);
+    EXPECT_EQ(Entries(&second), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_NE(second, first) << "the rebuild was not installed";
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
+
+    ASSERT_EQ(Msiexec(L"/x \"" + kRebuilt + L"\" /qn"), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
 }
 

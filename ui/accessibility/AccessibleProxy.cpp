@@ -127,7 +127,7 @@ STDMETHODIMP CAccessibleProxy::GetTypeInfoCount(UINT* pctinfo)
     if (pctinfo == nullptr)
         return E_POINTER;
     *pctinfo = 0;
-    return S_OK;
+    return Alive() ? S_OK : kGone;
 }
 
 STDMETHODIMP CAccessibleProxy::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
@@ -150,8 +150,8 @@ STDMETHODIMP CAccessibleProxy::GetWindow(HWND* phwnd)
 {
     if (phwnd == nullptr)
         return E_POINTER;
-    *phwnd = m_hWnd;
-    return S_OK;
+    *phwnd = Alive() ? m_hWnd : nullptr;
+    return *phwnd ? S_OK : kGone;
 }
 
 STDMETHODIMP CAccessibleProxy::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
