@@ -97,7 +97,7 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
     if (started) {
         CloseHandle(process.hThread);
         std::string out, err;
-        const ULONGLONG deadline = GetTickCount64() + 60000;
+        const ULONGLONG deadline = GetTickCount64() + qvtest::kDeadlineMs;
         bool ended = false;
         for (;;) {
             const bool outOpen = Drain(outRead, out);
@@ -107,7 +107,7 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
                 break;
             if (GetTickCount64() > deadline) {
                 TerminateProcess(process.hProcess, 0xDEAD);
-                WaitForSingleObject(process.hProcess, 5000);
+                WaitForSingleObject(process.hProcess, qvtest::kDeadlineMs);
                 break;
             }
             Sleep(ended ? 1 : 10);
