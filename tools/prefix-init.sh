@@ -3,24 +3,86 @@
 # it does not exist yet: a 64-bit prefix with its 32-bit side (SysWOW64,
 # Program Files (x86), the 32-bit registry view), Tahoma, no crash dialog, and
 # Wine drawing the window frame itself since Xvfb has no window manager.
+# Each step is a function of its own, run by `step`, which keeps the step's
+# output and shows it, with the step's name, when the step fails.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 if [ -f "$WINEPREFIX/.quorvane-ready" ]; then
   exit 0
 fi
-rm -rf "$WINEPREFIX"
-mkdir -p "$(dirname "$WINEPREFIX")"
-"$WINE" wineboot -i >/dev/null 2>&1 </dev/null
-reg() { "$WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
-reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
-reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y
-reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96
-fonts="$WINEPREFIX/drive_c/windows/Fonts"
-for f in tahoma.ttf tahomabd.ttf; do
-  [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" 2>/dev/null || true
-done
-"$WINESERVER" -w
-[ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || {
-  echo "prefix-init.sh: the prefix has no SysWOW64 (is wine32 installed?)" >&2; exit 1; }
+
+# step NAME FUNCTION [ARG...]: runs one step with its output kept. A step that
+# failed before printing anything but Wine's own "wine..." lines never got
+# going (Wine's start-up failed, as on a busy machine while the server was
+# still busy with the previous step): it runs once more after every Wine
+# process of the prefix has ended. Any other failure ends the script.
+step() {
+  local name="$1" out rc attempt
+  shift
+  out="$(mktemp)"
+  for attempt in 1 2; do
+    rc=0
+    "$@" >"$out" 2>&1 </dev/null || rc=$?
+    [ "$rc" -eq 0 ] && { rm -f "$out"; return 0; }
+    grep -qv '^wine' "$out" && break
+    [ "$attempt" -eq 2 ] && break
+    echo "prefix-init.sh: $name: Wine did not start (exit $rc, no output of the step's own); once more" >&2
+    "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+  done
+  echo "prefix-init.sh: $name failed (exit $rc) in $WINEPREFIX; its output:" >&2
+  sed 's/^/    /' "$out" >&2
+  rm -f "$out"
+  exit "$rc"
+}
+
+reg() { "$WINE" reg add "$@" /f; }
+
+# A server left running in an old prefix (an earlier run that was stopped)
+# would hold its files while the prefix is made anew.
+end_old_server() {
+  [ -d "$WINEPREFIX" ] || return 0
+  "$WINESERVER" -k || true
+  "$WINESERVER" -w
+}
+
+create_prefix() {
+  rm -rf "$WINEPREFIX" && mkdir -p "$(dirname "$WINEPREFIX")" && "$WINE" wineboot -i
+}
+
+# wineboot -i returns while the new prefix's services are still finishing:
+# until they have, a program started in the prefix can fail (a fresh prefix's
+# first msiexec exited with 1).
+wait_for_wine() { "$WINESERVER" -w; }
+
+no_crash_dialog() { reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0; }
+
+window_frame() {
+  reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N &&
+    reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y
+}
+
+dpi_96() { reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96; }
+
+tahoma() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+  for f in tahoma.ttf tahomabd.ttf; do
+    [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" || {
+      echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
+  done
+}
+
+wow64_side() {
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || {
+    echo "the prefix has no SysWOW64 (is wine32 installed?)"; return 1; }
+}
+
+step "end the old prefix's server" end_old_server
+step "create the prefix (wineboot -i)" create_prefix
+step "wait for the new prefix's services (wineserver -w)" wait_for_wine
+step "turn the crash dialog off" no_crash_dialog
+step "let Wine draw the window frame" window_frame
+step "set 96 DPI" dpi_96
+step "copy Tahoma" tahoma
+step "wait for the registry to be saved (wineserver -w)" wait_for_wine
+step "check the 32-bit side" wow64_side
 touch "$WINEPREFIX/.quorvane-ready"

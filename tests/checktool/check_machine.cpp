@@ -107,7 +107,7 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
     if (started) {
         CloseHandle(process.hThread);
         std::string out, err;
-        const ULONGLONG deadline = GetTickCount64() + 60000;
+        const ULONGLONG deadline = GetTickCount64() + qvtest::kDeadlineMs;
         bool ended = false;
         for (;;) {
             // Once the tool has ended, everything it wrote is in the pipes and
@@ -120,7 +120,7 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
                 break;
             if (GetTickCount64() > deadline) {
                 TerminateProcess(process.hProcess, 0xDEAD);
-                WaitForSingleObject(process.hProcess, 5000);
+                WaitForSingleObject(process.hProcess, qvtest::kDeadlineMs);
                 break;
             }
             if (!outOpen && !errOpen) {

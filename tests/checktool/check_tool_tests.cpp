@@ -443,30 +443,30 @@ TEST(CheckToolLauncher, KeptItemsAreWhatTheLauncherLists)
 
     LaunchedProcess process({launcher, L"", L"", {}});
     ASSERT_TRUE(process.started());
-    const HWND dialog = process.WaitForWindow(kLauncherClass, 20000);
+    const HWND dialog = process.WaitForWindow(kLauncherClass);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(process.WaitForIdle(10000));
+    ASSERT_TRUE(process.WaitForIdle());
     ListViewProbe list(Control(dialog, 155));
     ASSERT_TRUE(list.ok());
 
     // At start the lowest present category is shown.
-    EXPECT_TRUE(WaitUntil([&] { return ListNames(list) == expected[0]; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return ListNames(list) == expected[0]; }));
     for (int k = 0; k < 5; ++k) {
         const HWND button = Control(dialog, 157 + k);
         EXPECT_EQ(IsVisible(button), present[k]) << "category " << k;
         if (!present[k])
             continue;
         DWORD_PTR result = 0;
-        ASSERT_NE(SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
-        EXPECT_TRUE(WaitUntil([&] { return (ButtonState(button) & BST_PUSHED) != 0; }, 5000)) << "category " << k;
-        EXPECT_TRUE(WaitUntil([&] { return ListNames(list) == expected[static_cast<size_t>(k)]; }, 5000))
+        ASSERT_NE(SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result), 0);
+        EXPECT_TRUE(WaitUntil([&] { return (ButtonState(button) & BST_PUSHED) != 0; })) << "category " << k;
+        EXPECT_TRUE(WaitUntil([&] { return ListNames(list) == expected[static_cast<size_t>(k)]; }))
             << "category " << k;
         EXPECT_EQ(ListNames(list), expected[static_cast<size_t>(k)]) << "category " << k;
     }
 
     PostMessageW(dialog, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(process.WaitForExit(10000));
-    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex, 5000));
+    EXPECT_TRUE(process.WaitForExit());
+    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex));
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ bool RemoteLoadLibrary(HANDLE process, const std::wstring& name)
         auto* load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
         if (HANDLE thread = CreateRemoteThread(process, nullptr, 0, load, remote, 0, nullptr)) {
-            ran = WaitForSingleObject(thread, 15000) == WAIT_OBJECT_0;
+            ran = WaitForSingleObject(thread, kDeadlineMs) == WAIT_OBJECT_0;
             CloseHandle(thread);
         }
     }
@@ -73,10 +73,9 @@ TEST(HardeningDllSearch, APlantedDllBesideTheProgramIsNotLoadedByName)
 
         PostMessageW(launcher.window(), WM_CLOSE, 0, 0);
         DWORD exitCode = 1;
-        EXPECT_TRUE(launcher.process().WaitForExit(15000, &exitCode));
+        EXPECT_TRUE(launcher.process().WaitForExit(kDeadlineMs, &exitCode));
     }
-    for (int attempt = 0; attempt < 50 && !DeleteFileW(exe.c_str()); ++attempt)
-        Sleep(100);
+    WaitUntil([&] { return DeleteFileW(exe.c_str()) != FALSE; }, kDeadlineMs, 100);
 }
 
 }  // namespace

@@ -39,13 +39,13 @@ DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr)
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
     LaunchedProcess msiexec({JoinPath(system, L"msiexec.exe"), arguments, L"", {}});
-    if (HWND window = box ? msiexec.WaitForWindow(L"#32770", 30000) : nullptr) {
+    if (HWND window = box ? msiexec.WaitForWindow(L"#32770") : nullptr) {
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             *box += WindowText(child) + L"\n";
         PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
     DWORD code = 0xFFFFFFFF;
-    msiexec.WaitForExit(120000, &code);
+    msiexec.WaitForExit(kDeadlineMs, &code);
     return code;
 }
 
@@ -193,11 +193,11 @@ TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallT
         qvrobust::RunningLauncher launcher(target, folder);
         ASSERT_TRUE(launcher.ok());
         ASSERT_TRUE(ClickAt(CenterOf(WindowRectOnScreen(Control(launcher.window(), IDC_SUPPORT_BUTTON)))));
-        ASSERT_TRUE(log.WaitForLines(1, 10000)) << "the Web site button started nothing";
+        ASSERT_TRUE(log.WaitForLines(1)) << "the Web site button started nothing";
         EXPECT_NE(log.Read()[0].args.find(L"https://support.velmora.example/?m=7"), std::wstring::npos)
             << testing::PrintToString(log.Read()[0].line);
         PostMessageW(launcher.window(), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(launcher.process().WaitForExit(15000));
+        EXPECT_TRUE(launcher.process().WaitForExit());
     }
 
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);

@@ -50,7 +50,7 @@ private:
 
 // Polls `probe` on the dialog's thread until it is true.
 template <typename Host, typename Probe>
-bool WaitOnDialog(Host& host, Probe probe, DWORD timeoutMs = 5000)
+bool WaitOnDialog(Host& host, Probe probe, DWORD timeoutMs = qvtest::kDeadlineMs)
 {
     return qvtest::WaitUntil(
         [&] {

@@ -62,11 +62,12 @@ protected:
         log_.UseForThisProcess();
     }
 
-    // Everything started so far, after waiting for `count` lines and a little more.
+    // Everything started so far, after waiting for `count` lines, then a short
+    // window for a start that must not come (a busy machine can only make that pass).
     std::vector<LaunchRecord> Starts(size_t count)
     {
         if (count > 0) {
-            EXPECT_TRUE(log_.WaitForLines(count, 10000)) << "expected " << count << " start(s)";
+            EXPECT_TRUE(log_.WaitForLines(count)) << "expected " << count << " start(s)";
         }
         Sleep(count > 0 ? 300 : 1000);
         return log_.Read();
@@ -176,8 +177,8 @@ TEST_F(LaunchThroughShell, AppletIsLoadedByControlPanel)
         const auto started = [](const LaunchRecord& r) {
             return r.msg == L"CPL_STARTWPARMSW" || r.msg == L"CPL_DBLCLK";
         };
-        EXPECT_TRUE(log_.WaitFor(started, 15000)) << "the applet was not started";
-        EXPECT_TRUE(log_.WaitFor([](const LaunchRecord& r) { return r.msg == L"CPL_EXIT"; }, 15000));
+        EXPECT_TRUE(log_.WaitFor(started)) << "the applet was not started";
+        EXPECT_TRUE(log_.WaitFor([](const LaunchRecord& r) { return r.msg == L"CPL_EXIT"; }));
         const auto records = log_.Read();
         ASSERT_FALSE(records.empty());
         EXPECT_TRUE(SamePath(records.front().cpl, applet)) << records.front().line.c_str();
@@ -185,7 +186,6 @@ TEST_F(LaunchThroughShell, AppletIsLoadedByControlPanel)
             EXPECT_TRUE(r.isApplet()) << r.line.c_str();
             EXPECT_EQ(r.text.find(L"/ignored"), std::wstring::npos) << r.line.c_str();
         }
-        Sleep(300);
     }
 }
 

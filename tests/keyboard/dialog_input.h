@@ -45,7 +45,7 @@ inline std::wstring Description(DialogHost& host)
 }
 
 // The current category is `k` and the focus is on its button.
-inline bool WaitForCategory(DialogHost& host, int k, DWORD timeoutMs = 3000)
+inline bool WaitForCategory(DialogHost& host, int k, DWORD timeoutMs = qvtest::kDeadlineMs)
 {
     return qvtest::WaitUntil(
         [&] {
@@ -70,7 +70,7 @@ inline bool HoverItem(DialogHost& host, int index)
             qvtest::MoveMouseTo(at.x + (CurrentItemOf(host) == index ? 0 : 1), at.y);
             return CurrentItemOf(host) == index;
         },
-        3000, 50);
+        qvtest::kDeadlineMs, 50);
 }
 
 // The dialog in front, the mouse off it, the focus on the item list.

@@ -47,7 +47,7 @@ protected:
         for (int i = 0; i < 4 && qvtest::FocusedControlId(host_->Window()) != id; ++i) {
             const int before = qvtest::FocusedControlId(host_->Window());
             Press(host_->Window(), VK_TAB);
-            qvtest::WaitUntil([&] { return qvtest::FocusedControlId(host_->Window()) != before; }, 2000);
+            qvtest::WaitUntil([&] { return qvtest::FocusedControlId(host_->Window()) != before; });
         }
         ASSERT_EQ(qvtest::FocusedControlId(host_->Window()), id);
     }
@@ -59,10 +59,11 @@ protected:
         return text;
     }
 
-    // Waits for `count` shell calls, then a little longer for any extra one.
+    // Waits for `count` shell calls, then a short window for an extra one that
+    // must not come (a busy machine can only make that check pass).
     std::vector<ShellCall> ShellCalls(size_t count)
     {
-        qvtest::WaitUntil([&] { return spy_.Calls().size() >= count; }, 3000);
+        qvtest::WaitUntil([&] { return spy_.Calls().size() >= count; });
         Sleep(300);
         return spy_.Calls();
     }
@@ -122,7 +123,7 @@ TEST_F(FooterTest, SupportHandsAnEmptyAddressOverAsWell)
     EXPECT_FALSE(calls[0].hasParameters);
     EXPECT_TRUE(qvtest::WaitForText(host_->Control(IDC_DESCRIPTION), L"Go to the VELMORA web site."));
     EXPECT_TRUE(IsWindowVisible(host_->Window()));
-    EXPECT_FALSE(log_.WaitForLines(1, 300));
+    EXPECT_FALSE(log_.WaitForLines(1, 300));  // a short window for a start that must not come
 }
 
 TEST_F(FooterTest, SupportWithoutValueHandsOverAnEmptyAddress)
@@ -218,7 +219,8 @@ TEST_F(FooterTest, HelpWithNeitherDocumentOnlyShowsItsDescription)
     EXPECT_EQ(helpText.substr(0, start.size()), start) << helpText.c_str();
     EXPECT_NE(before, helpText);
     EXPECT_TRUE(qvtest::WaitForText(host_->Control(IDC_DESCRIPTION), helpText));
-    EXPECT_TRUE(ShellCalls(1).empty());
+    // Short windows for a call and a start that must not come.
+    EXPECT_FALSE(qvtest::WaitUntil([&] { return !spy_.Calls().empty(); }, 3300));
     EXPECT_FALSE(log_.WaitForLines(1, 300));
     EXPECT_TRUE(IsWindowVisible(host_->Window()));
 }

@@ -190,7 +190,7 @@ OtherWindow::OtherWindow(RECT where)
             DispatchMessageW(&msg);
         }
     });
-    WaitForSingleObject(ready_, 10000);
+    WaitForSingleObject(ready_, kDeadlineMs);
 }
 
 OtherWindow::~OtherWindow()

@@ -110,7 +110,7 @@ public:
 };
 
 // Polls until the focus of `dialog`'s thread is on control `id`.
-bool WaitForFocus(HWND dialog, int id, DWORD timeoutMs = 2000);
+bool WaitForFocus(HWND dialog, int id, DWORD timeoutMs = qvtest::kDeadlineMs);
 
 // A key press to the foreground window, then a wait until `dialog` has handled it.
 void Press(HWND dialog, WORD key, unsigned modifiers = qvtest::kNoModifier);

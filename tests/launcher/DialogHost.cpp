@@ -1,5 +1,7 @@
 #include "tests/launcher/DialogHost.h"
 
+using qvtest::kDeadlineMs;
+
 namespace {
 constexpr UINT kRunCall = WM_APP + 1;
 }
@@ -10,11 +12,9 @@ DialogHost::DialogHost()
     m_ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     m_thread = std::thread([this] { Run(); });
     HANDLE waits[] = {m_ready, m_ended};
-    WaitForMultipleObjects(2, waits, FALSE, 30000);
+    WaitForMultipleObjects(2, waits, FALSE, kDeadlineMs);
     // Visible and painted: the first paint after initialisation lays the window out.
-    for (int i = 0; i < 300 && m_hWnd && !IsWindowVisible(m_hWnd); ++i)
-        Sleep(10);
-    if (m_hWnd)
+    if (m_hWnd && qvtest::WaitUntil([this] { return IsWindowVisible(m_hWnd) != FALSE; }))
         Settle();
 }
 
@@ -22,7 +22,7 @@ DialogHost::~DialogHost()
 {
     if (WaitForSingleObject(m_ended, 0) != WAIT_OBJECT_0 && m_hWnd)
         PostMessageW(m_hWnd, WM_COMMAND, IDCANCEL, 0);
-    if (WaitForSingleObject(m_ended, 10000) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(m_ended, kDeadlineMs) != WAIT_OBJECT_0)
         TerminateProcess(GetCurrentProcess(), 0xDEAD);  // a hung dialog must not pass
     m_thread.join();
     CloseHandle(m_ready);
@@ -81,7 +81,7 @@ void DialogHost::Settle()
 {
     for (int i = 0; i < 3; ++i) {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+        SendMessageTimeoutW(m_hWnd, WM_NULL, 0, 0, SMTO_BLOCK, kDeadlineMs, &ignored);
         Sleep(20);
     }
 }

@@ -13,6 +13,7 @@
 
 #include "app/KivanoApp.h"
 #include "app/KivanoDlg.h"
+#include "tests/support/wait.h"
 
 class DialogHost {
 public:
@@ -31,7 +32,7 @@ public:
     void Settle();
     // Waits (at most timeoutMs) for DoModal to return; TRUE when it did. The
     // dialog object stays alive for inspection until the host is destroyed.
-    bool WaitForEnd(DWORD timeoutMs = 5000);
+    bool WaitForEnd(DWORD timeoutMs = qvtest::kDeadlineMs);
     INT_PTR Result() const { return m_result; }
     // The dialog object; only for reading after WaitForEnd().
     CKivanoDlg& Dialog() { return *m_dialog; }

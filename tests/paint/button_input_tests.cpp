@@ -46,7 +46,7 @@ protected:
         ASSERT_TRUE(launcher_.WaitForIdle());
         ASSERT_TRUE(BringToForeground(window_));
         MoveMouseOutside(window_);
-        ASSERT_TRUE(WaitUntil([&] { return ButtonState(Button(0)) & BST_PUSHED; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return ButtonState(Button(0)) & BST_PUSHED; }));
     }
 
     void TearDown() override
@@ -56,7 +56,7 @@ protected:
         MoveMouseAway();
         if (window_ && launcher_.IsRunning()) {
             PostMessageW(window_, WM_CLOSE, 0, 0);
-            launcher_.WaitForExit(10000);
+            launcher_.WaitForExit();
         }
     }
 
@@ -72,14 +72,14 @@ protected:
     {
         ASSERT_TRUE(MoveMouseTo(Neutral()));
         if (hovered_) {
-            ASSERT_TRUE(WaitUntil([&] { return Focus() != hovered_; }, 3000)) << what << ": focus on " << Focus();
+            ASSERT_TRUE(WaitUntil([&] { return Focus() != hovered_; })) << what << ": focus on " << Focus();
         }
         ASSERT_NE(Focus(), button) << what << " was focused before the mouse came";
         ASSERT_TRUE(MoveMouseTo(CenterOf(WindowRectOnScreen(button)))) << what;
         hovered_ = button;
-        EXPECT_TRUE(WaitUntil([&] { return Focus() == button; }, 3000))
+        EXPECT_TRUE(WaitUntil([&] { return Focus() == button; }))
             << what << ": focus on " << Focus() << " instead of " << button;
-        EXPECT_TRUE(WaitForText(Description(), text, 3000)) << what << ": " << WindowText(Description()).c_str();
+        EXPECT_TRUE(WaitForText(Description(), text)) << what << ": " << WindowText(Description()).c_str();
     }
 
     // A neutral place of the dialog: white background right of the list.
@@ -120,13 +120,13 @@ TEST_F(ButtonInput, HoverFocusesAndDescribesLeavingReturnsFocusClickSelectsForGo
     // to the dialog or one of its other controls.
     HWND close = Control(window_, IDC_CLOSE_BUTTON);
     ASSERT_TRUE(MoveMouseTo(Neutral()));
-    EXPECT_TRUE(WaitUntil([&] { return Focus() != close; }, 3000)) << "focus stayed on CLOSE";
+    EXPECT_TRUE(WaitUntil([&] { return Focus() != close; })) << "focus stayed on CLOSE";
     EXPECT_TRUE(Focus() == window_ || GetParent(Focus()) == window_) << "focus on " << Focus();
 
     // A real press and release on OPTIMIZE selects it.
     ASSERT_TRUE(ClickAt(CenterOf(WindowRectOnScreen(Button(3)))));
     ASSERT_TRUE(MoveMouseTo(Neutral()));
-    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(Button(3)) & BST_PUSHED) && Focus() != Button(3); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(Button(3)) & BST_PUSHED) && Focus() != Button(3); }));
     EXPECT_EQ(ListTexts(List()), NamesOf(kOptimize));
     EXPECT_EQ(WindowText(Description()), kOptimizeText);
     for (int k : {0, 1, 2})
@@ -138,14 +138,14 @@ TEST_F(ButtonInput, HoverFocusesAndDescribesLeavingReturnsFocusClickSelectsForGo
         OtherWindow other;
         ASSERT_NE(other.hwnd(), nullptr);
         ASSERT_TRUE(BringToForeground(other.hwnd()));
-        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() != window_; }, 3000));
-        Settle(window_);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() != window_; }));
+        Settle(window_);  // the state must NOT change: a busy machine can only make this pass
         EXPECT_TRUE(ButtonState(Button(3)) & BST_PUSHED) << "lost while inactive";
         ASSERT_TRUE(BringToForeground(window_));
     }
     ASSERT_TRUE(BringToForeground(window_));
     Settle(window_);
-    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(Button(3)) & BST_PUSHED) != 0; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(Button(3)) & BST_PUSHED) != 0; }));
     for (int k : {0, 1, 2})
         EXPECT_FALSE(ButtonState(Button(k)) & BST_PUSHED) << "category " << k;
     EXPECT_EQ(ListTexts(List()), NamesOf(kOptimize));
@@ -180,6 +180,7 @@ TEST_F(ButtonInput, SpaceOnAFocusedButtonPressesNothing)
     ASSERT_EQ(Focus(), close);
     const RECT closeRect = WindowRectOnScreen(close);
     const ScreenCapture before = ScreenCapture::OfScreenRect(closeRect);
+    // Short windows for what space must NOT do: a busy machine can only make them pass.
     SpaceDown();
     Settle(window_, 150);
     EXPECT_FALSE(ButtonState(close) & BST_PUSHED) << "space pushed CLOSE";
@@ -210,7 +211,7 @@ TEST_F(ButtonInput, SpaceOnAFocusedButtonPressesNothing)
 
     // Enter on the same button does select it: the keys reach the button.
     PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(protect) & BST_PUSHED) != 0; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return (ButtonState(protect) & BST_PUSHED) != 0; }));
     EXPECT_EQ(ListTexts(List()), NamesOf(kProtect));
 }
 

@@ -257,7 +257,7 @@ TEST(PaintStress, ActivationsAndRepaintsLeaveNothingBehind)
 
     // Still answering, and still painting: the last activation left it active.
     DWORD_PTR result = 0;
-    EXPECT_NE(SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result), 0);
+    EXPECT_NE(SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result), 0);
     ASSERT_TRUE(BringToForeground(dialog));
     InvalidateRect(dialog, nullptr, TRUE);
     const ScreenCapture shot = StableCapture(dialog);

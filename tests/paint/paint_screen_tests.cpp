@@ -59,7 +59,7 @@ TEST_P(PaintScreen, DecorationButtonsAndDescriptionAtTheirScaledPlaces)
     HWND button2 = Control(window, IDC_CATEGORY2);
     HWND button3 = Control(window, IDC_CATEGORY3);
     const int step = m.CategoryButtonHeight + m.CategoryButtonGap;
-    ASSERT_TRUE(WaitUntil([&] { return ChildRectInClient(window, button3).top == m.ColumnTop + 2 * step; }, 5000))
+    ASSERT_TRUE(WaitUntil([&] { return ChildRectInClient(window, button3).top == m.ColumnTop + 2 * step; }))
         << "category 3's button never reached its row";
     EXPECT_FALSE(IsVisible(Control(window, IDC_CATEGORY1)));
     EXPECT_FALSE(IsVisible(Control(window, IDC_CATEGORY4)));
@@ -89,8 +89,7 @@ TEST_P(PaintScreen, DecorationButtonsAndDescriptionAtTheirScaledPlaces)
     // Leaving the button takes the focus off it (the dialog's default focus
     // handling passes it on to the control it last saved), so no focus
     // rectangle is left on the captured buttons.
-    ASSERT_TRUE(WaitUntil([&] { return (ButtonState(button3) & BST_PUSHED) && FocusedWindow(window) != button3; },
-                          5000))
+    ASSERT_TRUE(WaitUntil([&] { return (ButtonState(button3) & BST_PUSHED) && FocusedWindow(window) != button3; }))
         << "state " << ButtonState(button3);
     EXPECT_EQ(ListTexts(Control(window, IDC_ITEM_LIST)), NamesOf(kOptimize));
 
@@ -186,7 +185,7 @@ TEST_P(PaintScreen, DecorationButtonsAndDescriptionAtTheirScaledPlaces)
     if (HasFailure())
         std::wcerr << L"capture: " << saved << L"\n";
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(launcher.WaitForExit(10000));
+    EXPECT_TRUE(launcher.WaitForExit());
 }
 
 INSTANTIATE_TEST_SUITE_P(PaintDpi, PaintScreen, testing::Values(96, 120, 144),

@@ -126,7 +126,7 @@ OtherWindow::OtherWindow()
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
     if (thread_)
-        WaitForSingleObject(ready_, 10000);
+        WaitForSingleObject(ready_, kDeadlineMs);
 }
 
 OtherWindow::~OtherWindow()
@@ -134,9 +134,9 @@ OtherWindow::~OtherWindow()
     if (hwnd_)
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     if (thread_) {
-        if (WaitForSingleObject(thread_, 5000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(thread_, kDeadlineMs) != WAIT_OBJECT_0)
             PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, 5000);
+        WaitForSingleObject(thread_, kDeadlineMs);
         CloseHandle(thread_);
     }
     if (ready_)

@@ -62,7 +62,7 @@ RECT ChildRectInClient(HWND parent, HWND child);
 // Captures the client area of `hwnd` until two captures taken a moment apart
 // are identical (the window has finished painting); the last one, or an
 // empty capture on timeout.
-qvtest::ScreenCapture StableCapture(HWND hwnd, DWORD timeoutMs = 8000);
+qvtest::ScreenCapture StableCapture(HWND hwnd, DWORD timeoutMs = qvtest::kDeadlineMs);
 bool SameImage(const qvtest::ScreenCapture& a, const qvtest::ScreenCapture& b);
 
 // Saves a capture into the test program's folder (the build tree).

@@ -102,7 +102,7 @@ bool RunningLauncher::Start()
     window_ = nullptr;
     if (!process_.Start({exe_, L"", cwd_, {}}))
         return false;
-    window_ = process_.WaitForWindow(kLauncherClass, 30000);
+    window_ = process_.WaitForWindow(kLauncherClass);
     if (window_) {
         process_.WaitForIdle();
         Settle(window_);
@@ -113,17 +113,19 @@ bool RunningLauncher::Start()
 bool RunningLauncher::Restart()
 {
     // The single-instance marker goes with the old process.
-    if (!WaitUntilMutexGone(kLauncherMutex, 10000))
+    if (!WaitUntilMutexGone(kLauncherMutex))
         return false;
     return Start();
 }
 
-std::string CheckLauncherInvariants(HWND window, const std::array<int, 5>& expected)
+namespace {
+
+std::string InvariantProblems(HWND window, const std::array<int, 5>& expected)
 {
     std::ostringstream problems;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
-        return "the window does not answer within 5 s";
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &result))
+        return "the window does not answer";
     int pushed = -1;
     int pushedCount = 0;
     for (int k = 0; k < 5; ++k) {
@@ -151,6 +153,15 @@ std::string CheckLauncherInvariants(HWND window, const std::array<int, 5>& expec
             problems << "selected item " << selected << " of " << count << "; ";
     }
     return problems.str();
+}
+
+}  // namespace
+
+std::string CheckLauncherInvariants(HWND window, const std::array<int, 5>& expected)
+{
+    std::string problems;
+    WaitUntil([&] { return (problems = InvariantProblems(window, expected)).empty(); }, kDeadlineMs, 50);
+    return problems;
 }
 
 }  // namespace qvrobust

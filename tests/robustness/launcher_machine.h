@@ -75,7 +75,8 @@ private:
 };
 
 // The window's state as a user sees it, checked against the installed
-// catalogue: empty when everything holds, else what is wrong.
+// catalogue until it holds (what an action changes may still be on its way):
+// empty when everything holds, else what is still wrong at the deadline.
 std::string CheckLauncherInvariants(HWND window, const std::array<int, 5>& expected);
 
 }  // namespace qvrobust

@@ -87,9 +87,9 @@ TEST(MonkeyLauncher, RandomInputNeverCrashesHangsOrBreaksTheWindow)
         // Every event: the program still runs (or has ended cleanly) and answers.
         DWORD exitCode = 0;
         bool ended = launcher.process().WaitForExit(0, &exitCode) || !IsWindow(window) ||
-                     (!Settle(window, 0) && launcher.process().WaitForExit(5000, &exitCode));
+                     (!Settle(window, 0) && launcher.process().WaitForExit(kDeadlineMs, &exitCode));
         DWORD_PTR answer = 0;
-        if (!ended && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
+        if (!ended && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kDeadlineMs, &answer)) {
             // A closing event may take the window away between the checks.
             ASSERT_FALSE(IsWindow(window)) << "the window hangs after event " << n << ", seed " << seed;
             ended = true;
@@ -97,7 +97,8 @@ TEST(MonkeyLauncher, RandomInputNeverCrashesHangsOrBreaksTheWindow)
         if (ended) {
             ASSERT_EQ(exitCode, 0u) << "the launcher ended with 0x" << std::hex << exitCode << " at event " << std::dec
                                     << n << ", seed " << seed;
-            ASSERT_TRUE(launcher.process().WaitForExit(10000, &exitCode)) << "window gone but process runs, event " << n;
+            ASSERT_TRUE(launcher.process().WaitForExit(kDeadlineMs, &exitCode))
+                << "window gone but process runs, event " << n;
             ASSERT_EQ(exitCode, 0u) << "event " << n;
             ASSERT_TRUE(launcher.Restart()) << "no restart after event " << n;
             ++restarts;

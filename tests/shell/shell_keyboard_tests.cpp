@@ -103,7 +103,7 @@ protected:
         MoveMouseAway();  // a bitmap button the mouse leaves takes the focus away
         host_ = std::make_unique<DialogHost>();
         ASSERT_NE(host_->Window(), nullptr);
-        ASSERT_TRUE(BringToForeground(host_->Window(), 3000));
+        ASSERT_TRUE(BringToForeground(host_->Window()));
         host_->Call([](CKivanoDlg& dlg) {
             ASSERT_EQ(dlg.m_bCategoryPresent[0], 0);
             ASSERT_NE(dlg.m_bCategoryPresent[1], 0);
@@ -125,6 +125,15 @@ protected:
         return category;
     }
     int Focused() { return FocusedControlId(host_->Window()); }
+    // A key press, a wait until `window` has seen `count` arrow keys in all, then
+    // a settling after which a key that must not come elsewhere would show.
+    KeySeen PressUntilSeen(WORD key, KeyWatch& watch, HWND window, int count)
+    {
+        PressKey(key);
+        EXPECT_TRUE(WaitUntil([&] { return watch.At(window).arrowKeyDowns >= count; })) << "key " << key;
+        host_->Settle();
+        return watch.At(window);
+    }
 
     InstalledStandIns standIns_{{kFingerprintVault, kRecoveryMedia, kPowerOptimizer}};
     std::unique_ptr<DialogHost> host_;
@@ -139,33 +148,27 @@ TEST_F(ShellArrowKeys, OnACategoryButtonReachOnlyTheDialogOnce)
     FocusControl(IDC_CATEGORY1);
     ASSERT_EQ(Focused(), IDC_CATEGORY1);
 
-    PressKey(VK_DOWN);
-    host_->Settle();
-    KeySeen dialog = watch.At(host_->Window());
+    KeySeen dialog = PressUntilSeen(VK_DOWN, watch, host_->Window(), 1);
     EXPECT_EQ(dialog.arrowKeyDowns, 1);
     EXPECT_EQ(dialog.lastKey, static_cast<WPARAM>(VK_DOWN));
     EXPECT_EQ(dialog.categoryAfter, 2) << "the next present category was not selected";
     EXPECT_EQ(watch.ControlsTotal(), 0) << "a category button saw the arrow key";
-    EXPECT_EQ(Focused(), IDC_CATEGORY2);
+    EXPECT_TRUE(WaitUntil([&] { return Focused() == IDC_CATEGORY2; })) << Focused();
 
-    PressKey(VK_UP);
-    host_->Settle();
-    dialog = watch.At(host_->Window());
+    dialog = PressUntilSeen(VK_UP, watch, host_->Window(), 2);
     EXPECT_EQ(dialog.arrowKeyDowns, 2);
     EXPECT_EQ(dialog.lastKey, static_cast<WPARAM>(VK_UP));
     EXPECT_EQ(dialog.categoryAfter, 1);
     EXPECT_EQ(watch.ControlsTotal(), 0);
-    EXPECT_EQ(Focused(), IDC_CATEGORY1);
+    EXPECT_TRUE(WaitUntil([&] { return Focused() == IDC_CATEGORY1; })) << Focused();
 
     // Left from the lowest present category wraps past the absent 0 and 4.
-    PressKey(VK_LEFT);
-    host_->Settle();
-    dialog = watch.At(host_->Window());
+    dialog = PressUntilSeen(VK_LEFT, watch, host_->Window(), 3);
     EXPECT_EQ(dialog.arrowKeyDowns, 3);
     EXPECT_EQ(dialog.lastKey, static_cast<WPARAM>(VK_LEFT));
     EXPECT_EQ(dialog.categoryAfter, 3);
     EXPECT_EQ(watch.ControlsTotal(), 0);
-    EXPECT_EQ(Focused(), IDC_CATEGORY3);
+    EXPECT_TRUE(WaitUntil([&] { return Focused() == IDC_CATEGORY3; })) << Focused();
 }
 
 TEST_F(ShellArrowKeys, OnTheListOrAFooterButtonAreNotForwarded)
@@ -178,10 +181,8 @@ TEST_F(ShellArrowKeys, OnTheListOrAFooterButtonAreNotForwarded)
     // The list handles the key itself.
     FocusControl(IDC_ITEM_LIST);
     ASSERT_EQ(Focused(), IDC_ITEM_LIST);
-    PressKey(VK_DOWN);
-    host_->Settle();
+    EXPECT_EQ(PressUntilSeen(VK_DOWN, watch, host_->Control(IDC_ITEM_LIST), 1).arrowKeyDowns, 1);
     EXPECT_EQ(watch.At(host_->Window()).arrowKeyDowns, 0) << "the list's arrow key was forwarded";
-    EXPECT_EQ(watch.At(host_->Control(IDC_ITEM_LIST)).arrowKeyDowns, 1);
     EXPECT_EQ(Category(), category);
     EXPECT_EQ(Focused(), IDC_ITEM_LIST);
 
@@ -189,10 +190,10 @@ TEST_F(ShellArrowKeys, OnTheListOrAFooterButtonAreNotForwarded)
     FocusControl(IDC_SUPPORT_BUTTON);
     ASSERT_EQ(Focused(), IDC_SUPPORT_BUTTON);
     PressKey(VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return Focused() == IDC_HELP_BUTTON; })) << Focused();
     host_->Settle();
     EXPECT_EQ(watch.At(host_->Window()).arrowKeyDowns, 0) << "the footer button's arrow key was forwarded";
     EXPECT_EQ(Category(), category);
-    EXPECT_EQ(Focused(), IDC_HELP_BUTTON);
 }
 
 }  // namespace

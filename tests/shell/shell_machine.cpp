@@ -65,7 +65,7 @@ DecoyWindow::DecoyWindow()
 {
     ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this] { Run(); });
-    WaitForSingleObject(ready_, 10000);
+    WaitForSingleObject(ready_, kDeadlineMs);
 }
 
 DecoyWindow::~DecoyWindow()

@@ -59,8 +59,7 @@ bool MoveMouseTo(POINT screen)
         [screen] {
             POINT now{};
             return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
-        },
-        500);
+        });
 }
 
 bool MoveMouseTo(int x, int y) { return MoveMouseTo(POINT{x, y}); }
@@ -70,6 +69,8 @@ void MoveMouseAway()
     MoveMouseTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
+// The short pauses below pace the input as a hand gives it (a press, then its
+// release a moment later); they wait for nothing.
 void LeftClick()
 {
     INPUT clicks[2] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
@@ -120,7 +121,7 @@ bool BringToForeground(HWND hwnd, DWORD timeoutMs)
             if (GetForegroundWindow() == hwnd)
                 return true;
             SetForegroundWindow(hwnd);
-            return WaitForForeground(hwnd, 100);
+            return WaitForForeground(hwnd, 100);  // then asked again
         },
         timeoutMs, 0);
 }

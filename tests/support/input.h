@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "tests/support/wait.h"
+
 namespace qvtest {
 
 // Modifier keys held during a key press.
@@ -31,10 +33,12 @@ void TypeKeys(const std::wstring& keys);
 
 // Makes `hwnd` the foreground window (SetForegroundWindow, retried) and polls
 // until the system reports it so. Needed before PressKey reaches it.
-bool BringToForeground(HWND hwnd, DWORD timeoutMs = 2000);
+bool BringToForeground(HWND hwnd, DWORD timeoutMs = kDeadlineMs);
 
 // Waits until the thread owning `hwnd` has processed everything queued so far
-// (a WM_NULL round trip) and then a little longer for follow-up messages.
+// (a WM_NULL round trip) and then a little longer for follow-up messages. What
+// must follow an action is still waited for (WaitUntil): on a busy machine a
+// follow-up can come later. Settle suits checks that something did NOT happen.
 bool Settle(HWND hwnd, DWORD extraMs = 50);
 
 }  // namespace qvtest

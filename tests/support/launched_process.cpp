@@ -149,7 +149,7 @@ void LaunchedProcess::Terminate()
         return;
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_, 0xDEAD);
-        WaitForSingleObject(process_, 5000);
+        WaitForSingleObject(process_, kDeadlineMs);
     }
     CloseHandle(process_);
     process_ = nullptr;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/wait.h"
+
 namespace qvtest {
 
 struct LaunchOptions {
@@ -32,12 +34,13 @@ public:
     HANDLE handle() const { return process_; }
 
     bool IsRunning() const;
-    // The process's visible top-level window of this class, waiting up to timeoutMs.
-    HWND WaitForWindow(const std::wstring& className, DWORD timeoutMs = 10000) const;
+    // The process's visible top-level window of this class, waiting up to
+    // timeoutMs (but no longer than the process runs).
+    HWND WaitForWindow(const std::wstring& className, DWORD timeoutMs = kDeadlineMs) const;
     // WaitForInputIdle: the process waits for input in its message loop.
-    bool WaitForIdle(DWORD timeoutMs = 5000) const;
+    bool WaitForIdle(DWORD timeoutMs = kDeadlineMs) const;
     // True when the process ended within timeoutMs; its exit code goes to *exitCode.
-    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
+    bool WaitForExit(DWORD timeoutMs = kDeadlineMs, DWORD* exitCode = nullptr) const;
     // Last resort: ends the process and waits for it to be gone.
     void Terminate();
 
@@ -54,6 +57,6 @@ std::vector<wchar_t> BuildEnvironmentBlock(const std::vector<std::pair<std::wstr
 HWND FindTopLevelWindow(const std::wstring& className, DWORD pid = 0);
 
 // True once no process holds the named mutex (a single-instance program has ended).
-bool WaitUntilMutexGone(const std::wstring& name, DWORD timeoutMs = 5000);
+bool WaitUntilMutexGone(const std::wstring& name, DWORD timeoutMs = kDeadlineMs);
 
 }  // namespace qvtest

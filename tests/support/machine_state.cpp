@@ -94,7 +94,8 @@ FileCopyGuard::~FileCopyGuard()
     if (placed_) {
         // A program started from the copy may still be ending and hold its image open.
         SetFileAttributesW(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        WaitUntil([this] { return DeleteFileW(target_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 3000, 50);
+        WaitUntil([this] { return DeleteFileW(target_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+                  kDeadlineMs, 50);
     }
     if (!backup_.empty())
         MoveFileExW(backup_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);

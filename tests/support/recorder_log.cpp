@@ -94,20 +94,19 @@ void RecorderLog::UseForThisProcess()
 void RecorderLog::Clear()
 {
     // Emptied in place rather than deleted: a recorder may hold it open just now.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND)
-                return;
-            Sleep(20);
-            continue;
-        }
-        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-        SetEndOfFile(file);
-        CloseHandle(file);
-        return;
-    }
+    WaitUntil(
+        [this] {
+            HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+            SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+            SetEndOfFile(file);
+            CloseHandle(file);
+            return true;
+        },
+        kDeadlineMs, 20);
 }
 
 std::vector<std::wstring> RecorderLog::Lines() const

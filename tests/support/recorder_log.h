@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/wait.h"
+
 namespace qvtest {
 
 // One line of the log. recorder.exe writes exe/args/cwd; recorder.cpl writes
@@ -37,10 +39,10 @@ public:
     std::vector<LaunchRecord> Read() const;
     std::vector<std::wstring> Lines() const;
     // Polls until the log holds at least `count` lines; false on timeout.
-    bool WaitForLines(size_t count, DWORD timeoutMs = 5000) const;
+    bool WaitForLines(size_t count, DWORD timeoutMs = kDeadlineMs) const;
     // Polls until some line satisfies `match` (e.g. an applet message arrived).
     template <typename Match>
-    bool WaitFor(Match match, DWORD timeoutMs = 5000) const;
+    bool WaitFor(Match match, DWORD timeoutMs = kDeadlineMs) const;
 
 private:
     std::wstring path_;
@@ -52,15 +54,14 @@ private:
 template <typename Match>
 bool RecorderLog::WaitFor(Match match, DWORD timeoutMs) const
 {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        for (const LaunchRecord& record : Read())
-            if (match(record))
-                return true;
-        if (GetTickCount64() >= deadline)
+    return WaitUntil(
+        [&] {
+            for (const LaunchRecord& record : Read())
+                if (match(record))
+                    return true;
             return false;
-        Sleep(20);
-    }
+        },
+        timeoutMs, 20);
 }
 
 }  // namespace qvtest

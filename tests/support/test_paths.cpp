@@ -100,9 +100,12 @@ std::wstring MakeScratchFolder(const std::wstring& tag)
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
     const std::wstring base = JoinPath(std::wstring(temp, n), L"qvtest");
     CreateDirectoryW(base.c_str(), nullptr);
-    const std::wstring folder = JoinPath(base, tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                                   std::to_wstring(GetTickCount64()));
-    CreateDirectoryW(folder.c_str(), nullptr);
+    // Two calls within one tick get the same time: the folder that is made is the fresh one.
+    const std::wstring stem = JoinPath(base, tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                                 std::to_wstring(GetTickCount64()));
+    std::wstring folder = stem;
+    for (int copy = 2; !CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS; ++copy)
+        folder = stem + L"-" + std::to_wstring(copy);
     return folder;
 }
 

@@ -5,9 +5,13 @@
 
 #include <string>
 
+#include "tests/support/wait.h"
+
 namespace qvtest {
 
-constexpr DWORD kMessageTimeoutMs = 2000;
+// How long a message to another thread may take to be answered. A window
+// that hangs fails at once (SMTO_ABORTIFHUNG); a busy one is waited for.
+constexpr DWORD kMessageTimeoutMs = kDeadlineMs;
 
 HWND Control(HWND dialog, int id);                       // GetDlgItem
 std::wstring WindowText(HWND hwnd, DWORD timeoutMs = kMessageTimeoutMs);  // WM_GETTEXT
@@ -25,7 +29,7 @@ HWND ActiveWindow(HWND anyWindowOfThread);
 int FocusedControlId(HWND anyWindowOfThread);
 
 // Polls until GetForegroundWindow() is `hwnd` (or its root owner is).
-bool WaitForForeground(HWND hwnd, DWORD timeoutMs = 2000);
-bool WaitForText(HWND hwnd, const std::wstring& text, DWORD timeoutMs = 2000);
+bool WaitForForeground(HWND hwnd, DWORD timeoutMs = kDeadlineMs);
+bool WaitForText(HWND hwnd, const std::wstring& text, DWORD timeoutMs = kDeadlineMs);
 
 }  // namespace qvtest

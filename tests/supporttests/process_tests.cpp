@@ -15,7 +15,7 @@ TEST(SupportProcess, EnvironmentAndFolderReachTheChild)
     LaunchedProcess recorder({RecorderExePath(), L"x", scratch.path(), {{L"quorvane_recorder_log", log.path()}}});
     ASSERT_TRUE(recorder.started());
     DWORD code = 99;
-    ASSERT_TRUE(recorder.WaitForExit(5000, &code));
+    ASSERT_TRUE(recorder.WaitForExit(kDeadlineMs, &code));
     EXPECT_EQ(code, 0u);
     ASSERT_EQ(log.Read().size(), 1u);
     EXPECT_EQ(log.Read()[0].cwd, scratch.path());
@@ -42,7 +42,9 @@ TEST(SupportProcess, WaitForWindowGivesUpWhenTheProgramEnds)
     const ScratchFolder scratch(L"no-window");
     RecorderLog log(scratch.File(L"launches.log"));
     LaunchedProcess recorder({RecorderExePath(), L"", L"", {{L"QUORVANE_RECORDER_LOG", log.path()}}});
-    EXPECT_EQ(recorder.WaitForWindow(L"NoSuchClass", 5000), nullptr);
+    const ULONGLONG began = GetTickCount64();
+    EXPECT_EQ(recorder.WaitForWindow(L"NoSuchClass"), nullptr);
+    EXPECT_LT(GetTickCount64() - began, kDeadlineMs) << "the wait ran to its deadline";
     EXPECT_FALSE(recorder.IsRunning());
 }
 
@@ -50,9 +52,9 @@ TEST(SupportProcess, MutexWaitSeesReleaseByProcessEnd)
 {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, L"QvSupport_Test_Mutex");
     ASSERT_NE(mutex, nullptr);
-    EXPECT_FALSE(WaitUntilMutexGone(L"QvSupport_Test_Mutex", 100));
+    EXPECT_FALSE(WaitUntilMutexGone(L"QvSupport_Test_Mutex", 100));  // held: a short window is enough
     CloseHandle(mutex);
-    EXPECT_TRUE(WaitUntilMutexGone(L"QvSupport_Test_Mutex", 1000));
+    EXPECT_TRUE(WaitUntilMutexGone(L"QvSupport_Test_Mutex"));
 }
 
 }  // namespace

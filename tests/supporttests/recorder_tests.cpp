@@ -20,7 +20,7 @@ TEST(SupportRecorder, LogsItsPathArgumentsAndFolder)
     LaunchedProcess recorder;
     ASSERT_TRUE(recorder.Start({RecorderExePath(), args, folder, {{L"QUORVANE_RECORDER_LOG", log.path()}}}));
     DWORD code = 99;
-    ASSERT_TRUE(recorder.WaitForExit(5000, &code));
+    ASSERT_TRUE(recorder.WaitForExit(kDeadlineMs, &code));
     EXPECT_EQ(code, 0u);
     const auto records = log.Read();
     ASSERT_EQ(records.size(), 1u);
@@ -44,7 +44,7 @@ TEST(SupportRecorder, ConcurrentStartsKeepEveryLine)
     }
     for (auto& recorder : recorders) {
         DWORD code = 99;
-        ASSERT_TRUE(recorder->WaitForExit(10000, &code));
+        ASSERT_TRUE(recorder->WaitForExit(kDeadlineMs, &code));
         EXPECT_EQ(code, 0u);
     }
     std::set<std::wstring> seen;
@@ -66,7 +66,7 @@ TEST(SupportRecorder, LogIsClearedAndWaitedFor)
     }
     log.Clear();
     EXPECT_TRUE(log.Read().empty());
-    EXPECT_FALSE(log.WaitForLines(1, 200));
+    EXPECT_FALSE(log.WaitForLines(1, 200));  // nothing more is started: a short window is enough
 }
 
 TEST(SupportRecorder, ParsesAppletLines)

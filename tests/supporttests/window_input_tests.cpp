@@ -41,25 +41,22 @@ TEST_F(SupportWindowInput, ButtonClickIsSeen)
 TEST_F(SupportWindowInput, TabShiftTabAndArrowsMoveFocus)
 {
     ASSERT_TRUE(BringToForeground(window_));
-    EXPECT_EQ(ActiveWindow(window_), window_);
-    EXPECT_EQ(FocusedControlId(window_), kListId);
+    EXPECT_TRUE(WaitUntil([&] { return ActiveWindow(window_) == window_; }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlId(window_) == kListId; })) << FocusedControlId(window_);
     PressKey(VK_TAB);
-    Settle(window_);
-    EXPECT_EQ(FocusedControlId(window_), kButtonId);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlId(window_) == kButtonId; })) << FocusedControlId(window_);
     PressKey(VK_SPACE);
     EXPECT_TRUE(WaitForText(Control(window_, kClicksId), L"clicks: 1"));
     PressKey(VK_TAB, kShift);
-    Settle(window_);
-    EXPECT_EQ(FocusedControlId(window_), kListId);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControlId(window_) == kListId; })) << FocusedControlId(window_);
 
     ListViewProbe list(Control(window_, kListId));
     PressKey(VK_RIGHT);
     PressKey(VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return list.FocusedItem() >= 1; })) << list.FocusedItem();
     Settle(window_);
-    EXPECT_GE(list.FocusedItem(), 1);
     TypeKeys(L"d");  // type-ahead finds "Delta"
-    Settle(window_);
-    EXPECT_EQ(list.FocusedItem(), 3);
+    EXPECT_TRUE(WaitUntil([&] { return list.FocusedItem() == 3; })) << list.FocusedItem();
 }
 
 TEST_F(SupportWindowInput, AltF4ClosesTheWindow)
@@ -67,7 +64,7 @@ TEST_F(SupportWindowInput, AltF4ClosesTheWindow)
     ASSERT_TRUE(BringToForeground(window_));
     PressKey(VK_F4, kAlt);
     DWORD code = 0;
-    ASSERT_TRUE(process_.WaitForExit(5000, &code));
+    ASSERT_TRUE(process_.WaitForExit(kDeadlineMs, &code));
     EXPECT_EQ(code, kExitOnClose);
 }
 
@@ -76,7 +73,7 @@ TEST_F(SupportWindowInput, EscapeEndsWithCancel)
     ASSERT_TRUE(BringToForeground(window_));
     PressKey(VK_ESCAPE);
     DWORD code = 0;
-    ASSERT_TRUE(process_.WaitForExit(5000, &code));
+    ASSERT_TRUE(process_.WaitForExit(kDeadlineMs, &code));
     EXPECT_EQ(code, kExitOnEscape);
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "tests/support/wait.h"
+
 namespace qvrec {
 
 std::wstring LogPath()
@@ -46,27 +48,29 @@ bool AppendLine(const std::wstring& line)
 {
     const std::wstring path = LogPath();
     const std::string bytes = ToUtf8(line + L"\r\n");
-    for (int attempt = 0; attempt < 250; ++attempt) {
-        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_PATH_NOT_FOUND)
-                CreateParentFolder(path);
-            else if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
-                     error != ERROR_ACCESS_DENIED)
-                return false;
-            Sleep(20);
-            continue;
-        }
-        DWORD written = 0;
-        const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-        if (ok && written == bytes.size())
-            return true;
-        Sleep(20);
-    }
-    return false;
+    // Another recorder may hold the log for a moment: tried again until the deadline.
+    bool failed = false;
+    const bool written = qvtest::WaitUntil(
+        [&] {
+            HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
+                const DWORD error = GetLastError();
+                if (error == ERROR_PATH_NOT_FOUND)
+                    CreateParentFolder(path);
+                else if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION &&
+                         error != ERROR_ACCESS_DENIED)
+                    failed = true;
+                return failed;
+            }
+            DWORD count = 0;
+            const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
+            CloseHandle(file);
+            return ok && count == bytes.size();
+        },
+        qvtest::kDeadlineMs, 20);
+    return written && !failed;
 }
 
 }  // namespace qvrec
