@@ -190,15 +190,15 @@ TEST(LanguageCheck, RealLauncherItemNamesTakeTheLinesTheToolMeasures)
 
     LaunchedProcess process({launcher, L"", L"", {}});
     ASSERT_TRUE(process.started());
-    const HWND dialog = process.WaitForWindow(kLauncherClass, 20000);
+    const HWND dialog = process.WaitForWindow(kLauncherClass);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(process.WaitForIdle(10000));
+    ASSERT_TRUE(process.WaitForIdle());
     RECT client = {};
     GetClientRect(dialog, &client);
     ASSERT_EQ(client.right, ScaledLayoutMetrics(96).ClientWidth) << "the test prefix is not at 96 DPI";
     ListViewProbe list(Control(dialog, 155));
     ASSERT_TRUE(list.ok());
-    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }));
     const std::map<std::wstring, int> shown = LabelLines(list, lineHeight);
     EXPECT_EQ(shown.size(), 3u);
     for (const auto& [name, lines] : shown) {
@@ -210,8 +210,8 @@ TEST(LanguageCheck, RealLauncherItemNamesTakeTheLinesTheToolMeasures)
     }
 
     PostMessageW(dialog, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(process.WaitForExit(10000));
-    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex, 5000));
+    EXPECT_TRUE(process.WaitForExit());
+    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex));
 }
 
 }  // namespace
