@@ -20,6 +20,8 @@ fonts="$WINEPREFIX/drive_c/windows/Fonts"
 for f in tahoma.ttf tahomabd.ttf; do
   [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" 2>/dev/null || true
 done
+# Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
+"$WINE" reg import "Z:${top//\//\\}\\tools\\cjk-fonts.reg" /reg:64 >/dev/null 2>&1 </dev/null
 "$WINESERVER" -w
 [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || {
   echo "prefix-init.sh: the prefix has no SysWOW64 (is wine32 installed?)" >&2; exit 1; }
