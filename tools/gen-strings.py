@@ -2,13 +2,13 @@
 """Builds the launcher's string tables from its readable data files and the
 translations.
 
-    gen-strings.py [--languages DIR] [--pseudo [LANGUAGE]] INPUT... OUTPUT.rc
+    gen-strings.py [--languages DIR] [--pseudo [--pseudo-as LANGUAGE]] INPUT... OUTPUT.rc
                         write the STRINGTABLE resource script: English, then
                         one complete table per translation DIR/<code>.po (see
                         LANGUAGES), then the pseudo-locale qps-ploc generated
-                        from English (filed under LANGUAGE instead, if given);
-                        prints per language how many strings were translated
-                        and how many filled from English
+                        from English (filed under LANGUAGE instead of 0x0501,
+                        if given); prints per language how many strings were
+                        translated and how many filled from English
     gen-strings.py --template OUTPUT.pot INPUT...
                         write the translators' template (see gen_strings_po.py)
     gen-strings.py --list INPUT...
@@ -267,8 +267,9 @@ def render(entries, inputs, translations):
         lines += render_table(entries, lambda e: texts.get(e.ident, e.text))
         words = [len(texts), len(filled)] + filled
         lines += ["1 QVLANGSTATUS", "BEGIN", "  " + ", ".join(str(w) for w in words), "END", ""]
+        shown = ", ".join(str(i) for i in filled[:10]) + (f" and {len(filled) - 10} more" if len(filled) > 10 else "")
         print(f"gen-strings.py: {name}: {len(texts)} strings translated, {len(filled)} filled from English"
-              + (f" ({', '.join(str(i) for i in filled)})" if filled else ""))
+              + (f" ({shown})" if filled else ""))
     # Every resource after this script (the artwork) stays English, as before.
     lines.append(f"LANGUAGE {ENGLISH}")
     return "\n".join(lines)
@@ -330,7 +331,8 @@ def main(argv):
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--template", metavar="OUTPUT.pot")
     parser.add_argument("--languages", metavar="DIR")
-    parser.add_argument("--pseudo", nargs="?", const=PSEUDO, metavar="LANGUAGE")
+    parser.add_argument("--pseudo", action="store_true")
+    parser.add_argument("--pseudo-as", default=PSEUDO, metavar="LANGUAGE")
     parser.add_argument("--msgfmt", default="msgfmt")
     parser.add_argument("files", nargs="+")
     args = parser.parse_args(argv)
@@ -353,7 +355,7 @@ def main(argv):
             if args.pseudo:
                 pseudo = {e.ident: gen_strings_pseudo.pseudo(e.text)
                           for e in entries if gen_strings_po.is_translatable(e)}
-                translations.append(("pseudo-locale qps-ploc", args.pseudo, pseudo))
+                translations.append(("pseudo-locale qps-ploc", args.pseudo_as, pseudo))
             write_atomically(args.files[-1], render(entries, inputs, translations))
     except DataError as e:
         print(f"gen-strings.py: error: {e}", file=sys.stderr)
