@@ -288,7 +288,7 @@ def read_languages(folder, entries, msgfmt):
                             "(tools/gen-strings.py): add one")
         name, language = known[code]
         try:
-            texts = gen_strings_po.read_translations(os.path.join(folder, file), english, msgfmt)
+            texts = gen_strings_po.read_translations(os.path.join(folder, file), english, MAX_STRING_TEXT, msgfmt)
         except gen_strings_po.PoError as e:
             raise DataError(str(e))
         translations.append((name, language, texts))

@@ -161,9 +161,10 @@ def run_msgfmt(path, msgfmt):
         raise PoError(f"{path}: malformed PO file; msgfmt --check says:\n{result.stdout.rstrip()}")
 
 
-def read_translations(path, english, msgfmt="msgfmt", warn=None):
+def read_translations(path, english, limit, msgfmt="msgfmt", warn=None):
     """{string id: translated text} of one PO file; `english` maps an id to its
-    entry. Raises PoError naming the file and line of the first fault."""
+    entry, `limit` is the longest text a string may have. Raises PoError naming
+    the file and line of the first fault."""
     warn = warn or (lambda message: print(f"gen-strings.py: warning: {message}", file=sys.stderr))
     import polib
     run_msgfmt(path, msgfmt)
@@ -202,5 +203,7 @@ def read_translations(path, english, msgfmt="msgfmt", warn=None):
         check_markup(source.text, entry.msgstr, where)
         if any(ord(c) < 0x20 and c != "\n" for c in entry.msgstr):
             raise PoError(f"{where}: control character in the translation")
+        if len(entry.msgstr) > limit:
+            raise PoError(f"{where}: the translation is {len(entry.msgstr)} characters long (at most {limit})")
         found[ident] = entry.msgstr
     return found
