@@ -54,6 +54,7 @@ import re
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # the build runs this from the source tree: leave no __pycache__ there
 import gen_strings_po
 import gen_strings_pseudo
 

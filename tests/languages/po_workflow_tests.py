@@ -1,9 +1,6 @@
-"""The translators' workflow with the real files: the template made from the
-data files, every PO file merged with it, the string tables generated and
-compiled; and a broken PO file stopping the build at its file and line.
-
-    po_workflow_tests.py SOURCE_DIR WINDRES MSGMERGE
-"""
+"""The translators' workflow with the real files: template, msgmerge, string
+tables, resource compiler; and broken PO files stopping the generator at
+their file and line.     po_workflow_tests.py SOURCE_DIR WINDRES MSGMERGE"""
 
 import os
 import re
@@ -14,13 +11,13 @@ import tempfile
 import unittest
 
 TOP, WINDRES, MSGMERGE = sys.argv[1:4]
-GENERATOR = os.path.join(TOP, "tools", "gen-strings.py")
-DATA = [os.path.join(TOP, "res", "strings.txt"), os.path.join(TOP, "res", "catalogue.txt")]
+DATA = [os.path.join(TOP, "res", name) for name in ("strings.txt", "catalogue.txt")]
 LANGUAGES = os.path.join(TOP, "res", "lang")
 
 
 def generate(*args):
-    return subprocess.run([sys.executable, GENERATOR, *args], capture_output=True, text=True)
+    return subprocess.run([sys.executable, os.path.join(TOP, "tools", "gen-strings.py"), *args],
+                          capture_output=True, text=True)
 
 
 class Workflow(unittest.TestCase):
@@ -28,80 +25,67 @@ class Workflow(unittest.TestCase):
         self.work = tempfile.mkdtemp(prefix="po-workflow-")
         self.addCleanup(shutil.rmtree, self.work)
 
-    def path(self, *names):
-        return os.path.join(self.work, *names)
-
     def table(self, languages, name):
-        result = generate("--languages", languages, "--pseudo", *DATA, self.path(name))
+        result = generate("--languages", languages, "--pseudo", *DATA, os.path.join(self.work, name))
         self.assertEqual(result.returncode, 0, result.stderr)
-        with open(self.path(name), encoding="utf-8") as f:
+        with open(os.path.join(self.work, name), encoding="utf-8") as f:
             return f.read(), result.stdout
 
-    def broken_copy(self, change):
-        """A copy of the German PO file with `change` applied to its text."""
-        os.makedirs(self.path("broken"))
+    def german_changed(self, old, new):
+        """A folder with the German PO file only, `old` replaced by `new`."""
         with open(os.path.join(LANGUAGES, "de.po"), encoding="utf-8") as f:
-            text = change(f.read())
-        with open(self.path("broken", "de.po"), "w", encoding="utf-8") as f:
-            f.write(text)
-        return text
-
-    def expect_error_at(self, text, needle, message):
-        """The generator fails naming the line of the first line holding `needle`."""
-        line = text[:text.index(needle)].count("\n") + 1
-        result = generate("--languages", self.path("broken"), *DATA, self.path("out.rc"))
-        self.assertEqual(result.returncode, 1, result.stdout)
-        self.assertRegex(result.stderr, re.escape(f"de.po:{line}:") + ".*" + message)
-        self.assertFalse(os.path.exists(self.path("out.rc")))
+            text = f.read()
+        self.assertIn(old, text)
+        os.makedirs(os.path.join(self.work, "de"), exist_ok=True)
+        with open(os.path.join(self.work, "de", "de.po"), "w", encoding="utf-8") as f:
+            f.write(text.replace(old, new))
+        return text.replace(old, new)
 
     def test_template_merge_and_build(self):
-        result = generate("--template", self.path("quorvane.pot"), *DATA)
-        self.assertEqual(result.returncode, 0, result.stderr)
-        os.makedirs(self.path("merged"))
-        for name in sorted(os.listdir(LANGUAGES)):
-            shutil.copy(os.path.join(LANGUAGES, name), self.path("merged", name))
-            merge = subprocess.run([MSGMERGE, "--quiet", "--update", "--backup=none",
-                                    self.path("merged", name), self.path("quorvane.pot")])
-            self.assertEqual(merge.returncode, 0, name)
-        # Merging never changes what is built, even after the English changed.
-        merged, report = self.table(self.path("merged"), "merged.rc")
-        committed, _ = self.table(LANGUAGES, "committed.rc")
-        self.assertEqual(merged, committed)
-        for language in ("German", "French", "Spanish", "Japanese", "Simplified Chinese", "pseudo-locale qps-ploc"):
-            self.assertRegex(report, rf"{language}: \d+ strings translated, \d+ filled from English")
-        with open(self.path("module.rc"), "w", encoding="utf-8") as f:
+        pot = os.path.join(self.work, "quorvane.pot")
+        self.assertEqual(generate("--template", pot, *DATA).returncode, 0)
+        merged = os.path.join(self.work, "merged")
+        shutil.copytree(LANGUAGES, merged)
+        for name in os.listdir(merged):
+            self.assertEqual(subprocess.run([MSGMERGE, "-q", "-U", "--backup=none", os.path.join(merged, name),
+                                             pot]).returncode, 0, name)
+        # Merging changes nothing that is built, even after the English changed.
+        table, report = self.table(merged, "merged.rc")
+        self.assertEqual(table, self.table(LANGUAGES, "committed.rc")[0])
+        self.assertEqual(len(re.findall(r"\d+ strings translated, \d+ filled from English", report)), 6)
+        with open(os.path.join(self.work, "module.rc"), "w") as f:
             f.write('#include <windows.h>\n#include "merged.rc"\n')
-        compiled = subprocess.run([WINDRES, "-O", "coff", "-o", self.path("strings.o"), self.path("module.rc")],
-                                  capture_output=True, text=True)
+        compiled = subprocess.run([WINDRES, "-O", "coff", "-o", os.path.join(self.work, "module.o"),
+                                   os.path.join(self.work, "module.rc")], capture_output=True, text=True)
         self.assertEqual(compiled.returncode, 0, compiled.stderr)
 
     def test_missing_translations_are_filled_and_counted(self):
-        def drop_names(text):
-            return re.sub(r'msgctxt "100(0[0-5]) row 0\.\d+: name"\nmsgid "[^"]*"\nmsgstr "[^"]*"\n', "", text)
-        self.broken_copy(drop_names)
-        table, report = self.table(self.path("broken"), "filled.rc")
-        self.assertIn("German: 95 strings translated, 6 filled from English (10000, 10001, 10002, 10003, "
-                      "10004, 10005)", report)
+        self.german_changed('msgstr "Sicheres VPN"', 'msgstr ""')
+        table, report = self.table(os.path.join(self.work, "de"), "filled.rc")
+        self.assertIn("German: 100 strings translated, 1 filled from English (10003)", report)
         german = table[table.index("LANGUAGE LANG_GERMAN"):table.index("// pseudo-locale")]
         self.assertIn('10003  "Secure VPN"', german)
-        self.assertIn("1 QVLANGSTATUS\nBEGIN\n  95, 6, 10000, 10001, 10002, 10003, 10004, 10005\nEND", german)
+        self.assertIn("1 QVLANGSTATUS\nBEGIN\n  100, 1, 10003\nEND", german)
 
-    def test_dropped_ampersands_fail_at_their_line(self):
-        text = self.broken_copy(lambda t: t.replace('msgstr "SCHÜTZEN && REPARIEREN"', 'msgstr "SCHÜTZEN UND REPARIEREN"'))
-        self.expect_error_at(text, 'msgstr "SCHÜTZEN UND', '"&&" \\(drawn as one &\\): the English has 1')
-
-    def test_added_line_break_fails_at_its_line(self):
-        text = self.broken_copy(lambda t: t.replace('msgstr "Kategorie"', 'msgstr "Kate\\ngorie"'))
-        self.expect_error_at(text, 'msgstr "Kate', "line breaks: the English has 0, the translation 1")
-
-    def test_never_translated_string_fails_at_its_line(self):
-        entry = 'msgctxt "2 registry key"\nmsgid "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths"\nmsgstr "x"\n'
-        text = self.broken_copy(lambda t: t + "\n" + entry)
-        self.expect_error_at(text, 'msgstr "x"', "string 2 is never translated")
-
-    def test_malformed_file_fails_with_msgfmt_naming_the_line(self):
-        text = self.broken_copy(lambda t: t.replace('msgstr "Kategorie"', 'msgstr Kategorie'))
-        self.expect_error_at(text, "msgstr Kategorie", "syntax error")
+    def test_broken_entries_stop_the_build_at_their_line(self):
+        cases = [
+            ('msgstr "SCHÜTZEN && REPARIEREN"', 'msgstr "SCHÜTZEN UND REPARIEREN"',
+             r'"&&" \(drawn as one &\): the English has 1, the translation 0'),
+            ('msgstr "Kategorie"', 'msgstr "Kate\\ngorie"', "line breaks: the English has 0, the translation 1"),
+            ('msgstr "Kategorie"', "msgstr Kategorie", "syntax error"),  # msgfmt's own report
+            ('msgctxt "12 heading', 'msgctxt "2 registry key"\nmsgid "x"\nmsgstr "y"\n\nmsgctxt "12 heading',
+             "string 2 is never translated"),
+        ]
+        for old, new, message in cases:
+            with self.subTest(message):
+                text = self.german_changed(old, new)
+                lines = new.split("\n")
+                wrong = text[:text.index(new)].count("\n") + 1 + next(
+                    n for n, line in enumerate(lines) if line.startswith("msgstr"))
+                result = generate("--languages", os.path.join(self.work, "de"), *DATA, os.path.join(self.work, "x.rc"))
+                self.assertEqual(result.returncode, 1)
+                self.assertRegex(result.stderr, rf"de\.po:{wrong}:.*{message}")
+                self.assertFalse(os.path.exists(os.path.join(self.work, "x.rc")))
 
 
 if __name__ == "__main__":
