@@ -1,5 +1,5 @@
 // Resource identifiers of the launcher. Kept by hand, in ranges:
-//   2..19          general strings
+//   2..20          general strings (10 and up translated)
 //   11000..15000   category captions, 21000..25000 category texts
 //   10000..69999   catalogue rows (generated from res/catalogue.txt)
 //   102            main dialog, 128 application icon
@@ -22,6 +22,7 @@
 #define IDS_SUPPORT_TEXT        17
 #define IDS_CLOSE_CAPTION       18
 #define IDS_CLOSE_TEXT          19
+#define IDS_PRESS_ACTION        20   // buttons' default action, for screen readers
 
 // Catalogue: category k's caption and text; row t = 100 * k + i
 #define IDS_CATEGORY_CAPTION_BASE 11000   // + 1000 * k

@@ -175,6 +175,8 @@ Windows Registry Editor Version 5.00
 [HKEY_CLASSES_ROOT\\https\\shell\\open\\command]
 @="\\"C:\\\\Demo\\\\WebBrowser.exe\\" \\"%1\\""
 EOF
+# Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
+tail -n +2 "$top/tools/cjk-fonts.reg" >>"$reg_file"
 "$WINE" reg import "Z:${reg_file//\//\\}" /reg:64 \
   >/dev/null 2>&1 </dev/null || {
   echo "demo-machine.sh: importing the registry settings failed" >&2; exit 1; }

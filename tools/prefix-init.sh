@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Creates the Wine prefix named by QUORVANE_PREFIX (default: the test prefix) if
 # it does not exist yet: a 64-bit prefix with its 32-bit side (SysWOW64,
-# Program Files (x86), the 32-bit registry view), Tahoma, no crash dialog, and
+# Program Files (x86), the 32-bit registry view), Tahoma, a CJK font for the
+# faces Tahoma links to, no crash dialog, and
 # Wine drawing the window frame itself since Xvfb has no window manager.
 # Each step is a function of its own, run by `step`, which keeps the step's
 # output and shows it, with the step's name, when the step fails.
@@ -71,6 +72,9 @@ tahoma() {
   done
 }
 
+# Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
+cjk_fonts() { "$WINE" reg import "Z:${top//\//\\}\\tools\\cjk-fonts.reg" /reg:64; }
+
 wow64_side() {
   [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || {
     echo "the prefix has no SysWOW64 (is wine32 installed?)"; return 1; }
@@ -83,6 +87,7 @@ step "turn the crash dialog off" no_crash_dialog
 step "let Wine draw the window frame" window_frame
 step "set 96 DPI" dpi_96
 step "copy Tahoma" tahoma
+step "map the CJK faces to an installed CJK font" cjk_fonts
 step "wait for the registry to be saved (wineserver -w)" wait_for_wine
 step "check the 32-bit side" wow64_side
 touch "$WINEPREFIX/.quorvane-ready"

@@ -3,6 +3,10 @@
 #                           machine (tools/demo-machine.sh) and starts the launcher
 #                           in it: on the current X display if one answers,
 #                           otherwise on an Xvfb display, with a screenshot.
+# bash tools/run.sh --language de
+#                           the same, with the launcher in another language: de,
+#                           fr, es, ja, zh, en, a locale such as de_AT, or qps
+#                           (the pseudo-locale, see below).
 # bash tools/run.sh --stop  ends the launcher, the demo machine's wineserver and
 #                           the Xvfb display this script started.
 # QUORVANE_BUILD names another build folder (default build/).
@@ -39,18 +43,39 @@ stop_all() {
   fi
 }
 
+usage() { echo "usage: bash tools/run.sh [--language de|fr|es|ja|zh|en|qps|xx_YY] | --stop" >&2; exit 2; }
+# Wine takes the launcher's UI language from the Unix locale it starts under.
+locale_name=""
+app="$QUORVANE_BUILD/app/Quorvane.exe"
 case "${1:-}" in
   --stop) stop_all; echo "Stopped."; exit 0 ;;
+  --language)
+    [ $# -eq 2 ] || usage
+    case "$2" in
+      de) locale_name=de_DE ;; fr) locale_name=fr_FR ;; es) locale_name=es_ES ;;
+      ja) locale_name=ja_JP ;; zh) locale_name=zh_CN ;; en) locale_name=en_US ;;
+      # Wine 8 has no qps-ploc locale, so no process can have 0x0501 as its UI
+      # language: the launcher built for the language tests carries the same
+      # pseudo-locale table filed under Finnish, shown under fi_FI.
+      qps) locale_name=fi_FI; app="$QUORVANE_BUILD/tests/languages/QuorvaneLanguageTest.exe" ;;
+      [a-z][a-z]_[A-Z][A-Z]) locale_name="$2" ;;
+      *) usage ;;
+    esac
+    screenshot="$QUORVANE_BUILD/quorvane-demo-$2.png"
+    ;;
   "") ;;
-  *) echo "usage: bash tools/run.sh [--stop]" >&2; exit 2 ;;
+  *) usage ;;
 esac
 
 bash tools/build.sh
+if [ -n "$locale_name" ] && ! locale -a 2>/dev/null | grep -qx "$locale_name.utf8"; then
+  echo "run.sh: the locale $locale_name.UTF-8 is not generated: add it to tools/setup-machine.sh's list" >&2
+  exit 1
+fi
 mkdir -p "$state"
 stop_launcher                       # a launcher left from an earlier run
 bash tools/demo-machine.sh
 
-app="$QUORVANE_BUILD/app/Quorvane.exe"
 if [ ! -f "$app" ]; then
   echo "run.sh: the launcher is not built yet ($app is missing)." >&2
   echo "run.sh: the demo machine is ready; run this script again once the launcher builds." >&2
@@ -77,7 +102,11 @@ source tools/wine-env.sh
 
 # Wine's services first, with their streams on /dev/null, then the launcher.
 bash tools/wine-session.sh start
-setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
+if [ -n "$locale_name" ]; then
+  LC_ALL="$locale_name.UTF-8" setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
+else
+  setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
+fi
 echo $! >"$launcher_pid"
 
 window=""
@@ -95,7 +124,7 @@ if [ -z "$window" ]; then
 fi
 
 echo
-echo "Quorvane is running in the demo machine ($QUORVANE_PREFIX), installed as $installed_windows."
+echo "Quorvane is running in the demo machine ($QUORVANE_PREFIX), installed as $installed_windows${locale_name:+, under LC_ALL=$locale_name.UTF-8}."
 if [ "$on_xvfb" -eq 1 ]; then
   sleep 2                           # let the first paint finish
   if import -window "$window" "$screenshot" 2>/dev/null ||

@@ -1,34 +1,56 @@
 #!/usr/bin/env bash
 # Installs what building and running Quorvane needs on a Debian 12 machine:
 # the MinGW-w64 cross compilers, Wine with its 32-bit side (a WoW64 prefix, as
-# every 64-bit Windows has), Tahoma, Xvfb, the build tools and the packaging and
-# signing tools (wixl, msitools, osslsigncode, openssl). Safe to run again:
-# it installs only what is missing.
+# every 64-bit Windows has), Tahoma and a CJK font, Xvfb, the build tools, the
+# translators' tools (gettext, polib), the packaging and signing tools (wixl,
+# msitools, osslsigncode, openssl), and the locales the languages are shown
+# and tested under. Safe to run again: it installs only what is missing.
 set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 wine32:i386 fonts-wine
+  wine64 wine32:i386 fonts-wine fonts-wqy-microhei
   xvfb x11-utils imagemagick
-  cmake ninja-build googletest python3
+  cmake ninja-build googletest python3 gettext python3-polib locales
   clang cppcheck
   wixl msitools osslsigncode openssl
 )
+
+# Wine takes the UI language from the Unix locale (LC_ALL, LC_MESSAGES, LANG),
+# and file names outside ASCII work only under a locale that is generated.
+locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES ja_JP zh_CN fi_FI)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
+have_locales="$(locale -a 2>/dev/null || true)"
+missing_locales=()
+for l in "${locales[@]}"; do
+  grep -qx "$l.utf8" <<<"$have_locales" || missing_locales+=("$l")
+done
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ]; then
   exit 0
 fi
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-echo "Installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  echo "Generating locales: ${missing_locales[*]/%/.UTF-8}"
+  for l in "${missing_locales[@]}"; do
+    # Debian lists every locale in /etc/locale.gen, commented out.
+    "${sudo_cmd[@]}" sed -i "s/^# *\($l\.UTF-8 UTF-8\)\$/\1/" /etc/locale.gen
+    grep -qx "$l.UTF-8 UTF-8" /etc/locale.gen ||
+      echo "$l.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  done
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi

@@ -66,8 +66,10 @@ LauncherMachine::LauncherMachine(const std::wstring& tag, bool installGuide)
             ok_ = ok_ && standIns_.back()->ok();
             installed.push_back(path);
         }
-        if (row.category >= 0 && row.category < 5 && expected_[static_cast<size_t>(row.category)] < 12)
+        if (row.category >= 0 && row.category < 5 && expected_[static_cast<size_t>(row.category)] < 12) {
             ++expected_[static_cast<size_t>(row.category)];
+            shown_[static_cast<size_t>(row.category)].push_back(100 * row.category + row.index);
+        }
     }
     if (installGuide) {
         guide_ = std::make_unique<FileCopyGuard>(FileContents{"%PDF-1.4 guide\n"}, kGuide);

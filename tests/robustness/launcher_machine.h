@@ -35,6 +35,8 @@ public:
     bool ok() const { return ok_; }
     // The number of items each category shows: the installed rows, at most twelve.
     const std::array<int, 5>& ExpectedCounts() const { return expected_; }
+    // The rows (t = 100 k + i) category k shows, in the list's order.
+    const std::vector<int>& ShownRows(int k) const { return shown_[static_cast<size_t>(k)]; }
     // Paths of the installed stand-ins (expanded).
     std::vector<std::wstring> InstalledPrograms() const;
     qvtest::RecorderLog& log() { return *log_; }
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<qvtest::UrlSchemeAssociation> http_, https_;
     std::unique_ptr<qvtest::FileAssociation> pdf_;
     std::array<int, 5> expected_{};
+    std::array<std::vector<int>, 5> shown_;
     bool ok_ = false;
 };
 

@@ -66,6 +66,11 @@ std::wstring AccessibleProbe::Description(long child) const
     return Text(object_, &IAccessible::get_accDescription, child);
 }
 
+std::wstring AccessibleProbe::DefaultAction(long child) const
+{
+    return Text(object_, &IAccessible::get_accDefaultAction, child);
+}
+
 long AccessibleProbe::Role(long child) const { return Number(object_, &IAccessible::get_accRole, child); }
 long AccessibleProbe::State(long child) const { return Number(object_, &IAccessible::get_accState, child); }
 

@@ -23,6 +23,7 @@ public:
     // empty text, or -1, when the call fails.
     std::wstring Name(long child = CHILDID_SELF) const;
     std::wstring Description(long child = CHILDID_SELF) const;
+    std::wstring DefaultAction(long child = CHILDID_SELF) const;
     long Role(long child = CHILDID_SELF) const;
     long State(long child = CHILDID_SELF) const;
     long ChildCount() const;

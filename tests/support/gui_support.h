@@ -9,6 +9,7 @@
 #include "tests/support/recorder_log.h"
 #include "tests/support/registry_guard.h"
 #include "tests/support/screen_capture.h"
+#include "tests/support/string_table.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/wait.h"
 #include "tests/support/window_probe.h"

@@ -1,5 +1,7 @@
 #include "ui/accessibility/ButtonAccessible.h"
 
+#include "framework/afxres.h"
+#include "res/resource.h"
 #include "ui/BitmapButtonEx.h"
 
 CString CaptionAsShown(const CString& caption)
@@ -53,7 +55,7 @@ STDMETHODIMP CButtonAccessible::get_accDefaultAction(VARIANT varChild, BSTR* psz
 {
     if (!Alive() || !IsSelf(varChild))
         return CAccessibleProxy::get_accDefaultAction(varChild, pszDefaultAction);
-    return ReturnText(L"Press", pszDefaultAction);
+    return ReturnText(AfxLoadStringText(IDS_PRESS_ACTION).c_str(), pszDefaultAction);
 }
 
 STDMETHODIMP CButtonAccessible::accDoDefaultAction(VARIANT varChild)

@@ -2,7 +2,8 @@
 // button. The caption it paints is its name (a doubled ampersand read as one,
 // as it is drawn), its role is a push button, its pushed state reads as
 // pressed, and its description is the text the dialog shows for it. The
-// default action presses it as a click does.
+// default action (named by the string table, in the user's language) presses
+// it as a click does.
 #pragma once
 
 #include "framework/afxstr.h"
