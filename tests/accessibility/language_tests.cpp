@@ -32,7 +32,7 @@ struct Text {
 std::vector<Text> ReadLauncher(const std::wstring& exe, const qvrobust::LauncherMachine& machine)
 {
     MoveMouseAway();
-    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex, 10000));
+    EXPECT_TRUE(WaitUntilMutexGone(kLauncherMutex));
     qvrobust::RunningLauncher launcher(exe);
     if (!launcher.ok())
         return {};
@@ -60,7 +60,7 @@ std::vector<Text> ReadLauncher(const std::wstring& exe, const qvrobust::Launcher
         // handled the click, the list fill and description included.
         AccessibleProbe button(Control(window, IDC_CATEGORY0 + k));
         EXPECT_TRUE(button.DoDefaultAction());
-        EXPECT_TRUE(WaitUntil([&] { return (button.State() & STATE_SYSTEM_PRESSED) != 0; }, 5000)) << category;
+        EXPECT_TRUE(WaitUntil([&] { return (button.State() & STATE_SYSTEM_PRESSED) != 0; })) << category;
         AccessibleProbe items(list);
         EXPECT_EQ(items.ChildCount(), static_cast<long>(rows.size())) << category;
         for (long j = 0; j < static_cast<long>(rows.size()) && j < items.ChildCount(); ++j) {
@@ -73,7 +73,7 @@ std::vector<Text> ReadLauncher(const std::wstring& exe, const qvrobust::Launcher
                         IDS_CATEGORY_TEXT_BASE + k1000, false});
     }
     PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(launcher.process().WaitForExit(10000));
+    EXPECT_TRUE(launcher.process().WaitForExit());
     return read;
 }
 
