@@ -74,7 +74,15 @@ int LanguagesCheck::MisfitCount() const
 {
     int count = 0;
     for (const LanguageFit& language : languages)
-        count += static_cast<int>(language.misfits.size());
+        count += language.counted ? static_cast<int>(language.misfits.size()) : 0;
+    return count;
+}
+
+int LanguagesCheck::UncountedMisfitCount() const
+{
+    int count = 0;
+    for (const LanguageFit& language : languages)
+        count += language.counted ? 0 : static_cast<int>(language.misfits.size());
     return count;
 }
 
@@ -119,6 +127,8 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
     for (const LANGID language : languages) {
         LanguageFit fit;
         fit.table = ReadLanguageTable(module, language);
+        fit.counted = language != kPseudoLocale &&
+                      (fit.table.status.present || PRIMARYLANGID(language) != LANG_ENGLISH);
         for (const auto& [id, text] : fit.table.strings) {
             TextCheck check;
             if (!PlaceOfString(id, check.place, check.what))

@@ -33,6 +33,10 @@ struct TextCheck {
 
 struct LanguageFit {
     LanguageTable table;
+    // Whether its misfits decide the outcome: those of the translations do;
+    // the English source's texts are used as written, and the pseudo-locale
+    // is lengthened on purpose, so theirs are shown but not counted.
+    bool counted = true;
     int measured = 0;  // shown texts in the table
     std::vector<TextCheck> misfits;
 };
@@ -42,7 +46,9 @@ struct LanguagesCheck {
     std::vector<DpiRules> dpis;
     std::vector<LanguageFit> languages;
 
+    // Texts that do not fit, in the counted languages and in the others.
     int MisfitCount() const;
+    int UncountedMisfitCount() const;
     // Every non-English language's translation status is present and readable.
     bool StatusesReadable() const;
 };

@@ -73,6 +73,13 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
     return out + parts;
 }
 
+// Why a language's misfits do not decide the outcome.
+std::wstring NotCountedWhy(const LanguageTable& table)
+{
+    return table.language == kPseudoLocale ? L" (the pseudo-locale, lengthened on purpose: not counted)"
+                                           : L" (the English source, used as written: not counted)";
+}
+
 std::wstring LanguageName(const LanguageTable& table)
 {
     return (table.locale.empty() ? L"(no locale name)" : table.locale) + L" (" + LangIdText(table.language) + L")";
@@ -154,7 +161,7 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
             continue;
         }
         out += std::to_wstring(language.misfits.size()) + (language.misfits.size() == 1 ? L" does" : L" do") +
-               L" not fit:\n";
+               L" not fit" + (language.counted ? L"" : NotCountedWhy(language.table)) + L":\n";
         for (const TextCheck& text : language.misfits) {
             out += L"    string " + std::to_wstring(text.id) + L", " + text.what + L": \"" + text.text + L"\"\n";
             for (const TextMisfit& misfit : text.misfits)
@@ -166,10 +173,13 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
     const int misfits = check.MisfitCount();
     out += L"Summary: " + std::to_wstring(check.languages.size()) +
            (check.languages.size() == 1 ? L" language; " : L" languages; ") +
-           (misfits == 0 ? std::wstring(L"every text fits at every DPI.")
-                         : std::to_wstring(misfits) + (misfits == 1 ? L" text does" : L" texts do") +
+           (misfits == 0 ? std::wstring(L"every translated text fits at every DPI.")
+                         : std::to_wstring(misfits) + (misfits == 1 ? L" translated text does" : L" translated texts do") +
                                L" not fit.") +
            L"\n";
+    if (const int uncounted = check.UncountedMisfitCount())
+        out += L"Not counted: " + std::to_wstring(uncounted) +
+               (uncounted == 1 ? L" text" : L" texts") + L" of the English source or the pseudo-locale, listed above.\n";
     if (!check.StatusesReadable())
         out += L"Warning: a translation's status is missing or unreadable.\n";
     return out;
@@ -181,6 +191,7 @@ std::wstring FormatLanguagesJson(const LanguagesCheck& check)
     out += L"  " + JsonField(L"executable", JsonString(check.executable)) + L",\n";
     out += L"  " + JsonField(L"allFit", JsonBool(check.MisfitCount() == 0)) + L",\n";
     out += L"  " + JsonField(L"misfitCount", std::to_wstring(check.MisfitCount())) + L",\n";
+    out += L"  " + JsonField(L"uncountedMisfitCount", std::to_wstring(check.UncountedMisfitCount())) + L",\n";
     out += L"  " + JsonField(L"statusesReadable", JsonBool(check.StatusesReadable())) + L",\n";
     out += L"  \"dpis\": [\n";
     for (size_t d = 0; d < check.dpis.size(); ++d) {
@@ -198,6 +209,7 @@ std::wstring FormatLanguagesJson(const LanguagesCheck& check)
         out += L"      " + JsonField(L"locale", JsonString(language.table.locale)) + L",\n";
         out += L"      " + JsonField(L"strings", std::to_wstring(language.table.strings.size())) + L",\n";
         out += L"      " + JsonField(L"shownTexts", std::to_wstring(language.measured)) + L",\n";
+        out += L"      " + JsonField(L"counted", JsonBool(language.counted)) + L",\n";
         out += L"      " + JsonField(L"status", StatusJson(language.table.status)) + L",\n";
         out += L"      \"misfits\": [";
         for (size_t m = 0; m < language.misfits.size(); ++m)

@@ -91,6 +91,8 @@ LanguageTable ReadLanguageTable(HMODULE module, LANGID language)
     wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
     if (LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, LOCALE_ALLOW_NEUTRAL_NAMES) > 0)
         table.locale = name;
+    else if (language == kPseudoLocale)
+        table.locale = L"qps-ploc";  // not every system's locale table knows it
 
     std::vector<UINT> blocks;
     EnumResourceNamesW(module, MAKEINTRESOURCEW(6), AddBlock, reinterpret_cast<LONG_PTR>(&blocks));

@@ -23,6 +23,10 @@ struct LanguageTable {
     TranslationStatus status;
 };
 
+// The pseudo-locale qps-ploc: every English text lengthened and marked, to
+// find texts that are not translated and to see the layout under longer text.
+inline constexpr LANGID kPseudoLocale = 0x0501;
+
 // The languages of string block 1 (strings 0 to 15, which every language
 // has), in the order the module lists them.
 std::vector<LANGID> ModuleLanguages(HMODULE module);
