@@ -36,6 +36,12 @@ public:
     CString m_strDescription;              // what assistive technology reads as its description
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    // Draws the custom face (background, icon and caption; no focus
+    // rectangle) onto dc in `where`, exactly as the button's own paint does.
+    void DrawFace(CDC& dc, const RECT& where);
+    // Tells assistive technology of a caption it has not heard yet, as the
+    // paint that first shows it does.
+    void AnnounceCaption();
 
     DECLARE_MESSAGE_MAP()
 
