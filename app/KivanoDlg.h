@@ -46,7 +46,7 @@ public:
 
     // --- Kept between paints and fills ----------------------------------------
     CItemImageCache m_imageCache;      // the list's converted icons, per category
-    CArtworkCache m_artwork;           // the decoration's bitmaps, loaded once
+    CArtworkCache m_artwork;           // the decoration's bitmaps, while they are drawn from
     int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
     int m_bListPending = 0;            // a fill was put off
     static constexpr int kNoPendingBar = INT_MIN;
@@ -66,6 +66,15 @@ public:
     unsigned m_nPendingParts = 0;               // inside a layout pass: to show at its end
     int m_nBarRow = 0;                          // the selection bar's marker row
     unsigned m_nComposedButtons = 0;            // bit k: button k's face is in the buffer
+    // What the buffer holds of the bar and of each button, to redraw only what changed.
+    struct ComposedFace {
+        bool drawn = false;
+        CBitmapButtonEx::FaceState face;
+        RECT box = {};
+        bool focused = false;
+    };
+    ComposedFace m_composedFaces[5];
+    int m_nComposedBarRow = -1;
 
     // --- Operations ----------------------------------------------------------
     void FillItemList();

@@ -24,11 +24,14 @@ bool CBackBuffer::Ensure(const std::vector<RECT>& areas, bool* made)
     return !m_areas.empty();
 }
 
-bool CBackBuffer::Draw(const std::function<void(CDC&)>& draw)
+bool CBackBuffer::Draw(const std::function<void(CDC&)>& draw, const RECT* bounds)
 {
     if (m_areas.empty())
         return false;
     for (const auto& area : m_areas) {
+        RECT common;
+        if (bounds != nullptr && !::IntersectRect(&common, bounds, &area->box))
+            continue;
         CDC memory;
         if (!memory.CreateCompatibleDC(nullptr))
             return false;

@@ -26,9 +26,10 @@ public:
     // Makes the buffer of `areas` unless it has exactly those already; false
     // when it cannot be made. *made tells whether it is new (holding nothing).
     bool Ensure(const std::vector<RECT>& areas, bool* made);
-    // Runs `draw` once for each area, with a DC drawing into that area in
-    // client coordinates; false when it could not.
-    bool Draw(const std::function<void(CDC&)>& draw);
+    // Runs `draw` once for each area that `bounds` reaches (null: every
+    // area), with a DC drawing into that area in client coordinates; false
+    // when it could not.
+    bool Draw(const std::function<void(CDC&)>& draw, const RECT* bounds = nullptr);
     // Copies what the buffer holds inside `region` (client coordinates) to
     // the same place on `dc`, within dc's own clipping.
     bool Show(CDC& dc, HRGN region);

@@ -241,6 +241,24 @@ void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
     }
 }
 
+bool CBitmapButtonEx::FaceState::operator==(const FaceState& other) const
+{
+    return background == other.background && text == other.text && caption == other.caption &&
+           format == other.format && ::EqualRect(&margins, &other.margins) && hasIcons == other.hasIcons;
+}
+
+CBitmapButtonEx::FaceState CBitmapButtonEx::CurrentFace() const
+{
+    FaceState state;
+    state.background = m_crBackground;
+    state.text = m_crText;
+    state.caption = m_strText;
+    state.format = m_nTextFormat;
+    state.margins = m_rcTextMargins;
+    state.hasIcons = m_bHasIcons;
+    return state;
+}
+
 void CBitmapButtonEx::PaintCustomFace()
 {
     CPaintDC dc(this);

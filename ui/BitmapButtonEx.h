@@ -39,6 +39,17 @@ public:
     // Draws the custom face (background, icon and caption; no focus
     // rectangle) onto dc in `where`, exactly as the button's own paint does.
     void DrawFace(CDC& dc, const RECT& where);
+    // What the custom face shows, to tell whether one drawn before still stands.
+    struct FaceState {
+        COLORREF background = 0;
+        COLORREF text = 0;
+        CString caption;
+        UINT format = 0;
+        RECT margins = {};
+        int hasIcons = 0;
+        bool operator==(const FaceState& other) const;
+    };
+    FaceState CurrentFace() const;
     // Tells assistive technology of a caption it has not heard yet, as the
     // paint that first shows it does.
     void AnnounceCaption();

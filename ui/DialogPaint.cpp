@@ -328,6 +328,9 @@ bool CKivanoDlg::PrepareComposition()
         std::memcmp(&m_composedMetrics, &LayoutMetrics, sizeof(LayoutMetricsTable)) == 0)
         return true;
     m_nComposedParts = 0;
+    m_nComposedBarRow = -1;
+    for (ComposedFace& composed : m_composedFaces)
+        composed.drawn = false;
     const bool drawn = m_backBuffer.Draw([this](CDC& buffer) {
         for (const Strip& strip : StripsOf(LayoutMetrics)) {
             const RECT& b = strip.box;
@@ -337,6 +340,7 @@ bool CKivanoDlg::PrepareComposition()
     });
     if (!drawn)
         return false;
+    m_artwork.Clear();  // what was drawn from it is in the buffer now
     m_composedMetrics = LayoutMetrics;
     m_strComposedTexts = texts;
     m_nComposedParts = kComposedStrips | kComposedHeader;
@@ -345,30 +349,48 @@ bool CKivanoDlg::PrepareComposition()
 
 void CKivanoDlg::ComposeBarAndButtons()
 {
-    // A face goes into the buffer only where the layout puts the buttons,
-    // beside the bar, so that it never covers the decoration there; the
-    // focus rectangle goes over the focused button's face, as its paint draws it.
+    // Only what changed since it was last drawn is drawn again. A face goes
+    // into the buffer only where the layout puts the buttons, beside the bar,
+    // so that it never covers the decoration there; the focus rectangle goes
+    // over the focused button's face, as the button's own paint draws it.
     const LayoutMetricsTable& m = LayoutMetrics;
     const RECT column = {0, m.ColumnTop, m.SelectionBarLeft, m.ColumnTop + m.ColumnHeight};
+    const RECT bar = {m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
+                      m.ColumnTop + m.ColumnHeight};
+    if (m_nComposedBarRow != m_nBarRow) {
+        m_backBuffer.Draw([this](CDC& buffer) { DrawSelectionBarOn(buffer, m_nBarRow); }, &bar);
+        m_nComposedBarRow = m_nBarRow;
+    }
     const HWND focus = ::GetFocus();
     m_nComposedButtons = 0;
-    m_backBuffer.Draw([&](CDC& buffer) {
-        DrawSelectionBarOn(buffer, m_nBarRow);
-        for (int k = 0; k < 5; ++k) {
-            CBitmapButtonEx& button = m_btnCategory[k];
-            RECT r;
-            RECT inside;
-            if (!m_bCategoryPresent[k] || button.m_hWnd == nullptr || !::GetWindowRect(button.m_hWnd, &r))
-                continue;
-            ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-            if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
-                continue;
-            button.DrawFace(buffer, r);
-            if (focus == button.m_hWnd)
-                ::DrawFocusRect(buffer, &r);
-            m_nComposedButtons |= 1u << k;
+    for (int k = 0; k < 5; ++k) {
+        CBitmapButtonEx& button = m_btnCategory[k];
+        ComposedFace& composed = m_composedFaces[k];
+        RECT r;
+        RECT inside;
+        if (!m_bCategoryPresent[k] || button.m_hWnd == nullptr || !::GetWindowRect(button.m_hWnd, &r))
+            continue;
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
+            continue;
+        const bool focused = focus == button.m_hWnd;
+        const CBitmapButtonEx::FaceState face = button.CurrentFace();
+        if (!composed.drawn || !(composed.face == face) || !::EqualRect(&composed.box, &r) ||
+            composed.focused != focused) {
+            composed.drawn = m_backBuffer.Draw(
+                [&](CDC& buffer) {
+                    button.DrawFace(buffer, r);
+                    if (focused)
+                        ::DrawFocusRect(buffer, &r);
+                },
+                &r);
+            composed.face = face;
+            composed.box = r;
+            composed.focused = focused;
         }
-    });
+        if (composed.drawn)
+            m_nComposedButtons |= 1u << k;
+    }
     m_nComposedParts |= kComposedBar | kComposedButtons;
 }
 
