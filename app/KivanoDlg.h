@@ -59,6 +59,7 @@ public:
         kComposedBar = 4,      // the selection bar with its marker
         kComposedButtons = 8,  // the present category buttons' faces
     };
+    int m_bPaintDirect = 0;  // nonzero: no back buffer, paints draw straight onto the window
     CBackBuffer m_backBuffer;
     LayoutMetricsTable m_composedMetrics = {};  // the layout the decoration was drawn for
     CString m_strComposedTexts;                 // and its texts

@@ -437,7 +437,7 @@ bool CKivanoDlg::ShowComposed(unsigned parts)
 {
     // While the dialog initialises, nothing is in its place yet, and the
     // window not shown: it is drawn on directly, as before it has a buffer.
-    if (!m_bLayoutReady || !PrepareComposition())
+    if (m_bPaintDirect || !m_bLayoutReady || !PrepareComposition())
         return false;
     if (m_nPendingBarRow != kNoPendingBar) {
         m_nPendingParts |= parts;  // inside a layout pass: shown once, at its end
@@ -462,7 +462,8 @@ BOOL CKivanoDlg::OnEraseBkgnd(CDC* pDC)
     // rather than the white background the decoration would be drawn over:
     // nothing flickers, and a part of the window uncovered on its own gets
     // its decoration back. The rest is erased with the dialog's brush.
-    if (!m_bLayoutReady || pDC == nullptr || ::WindowFromDC(pDC->m_hDC) != m_hWnd || !PrepareComposition())
+    if (m_bPaintDirect || !m_bLayoutReady || pDC == nullptr || ::WindowFromDC(pDC->m_hDC) != m_hWnd ||
+        !PrepareComposition())
         return static_cast<BOOL>(Default());
     const HRGN region = ComposedRegion(m_nComposedParts & (kComposedStrips | kComposedHeader | kComposedBar));
     if (region == nullptr)
