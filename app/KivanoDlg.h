@@ -142,6 +142,9 @@ private:
     bool PrepareComposition();
     // Draws the bar and the category buttons' faces into the back buffer.
     void ComposeBarAndButtons();
+    // Serves category button k's own paint from the back buffer when it holds
+    // the button's face as it is now (without focus rectangle).
+    bool ServeButtonPaint(int k, CDC& dc);
     // The region of the window the parts cover (client coordinates).
     HRGN ComposedRegion(unsigned parts) const;
 };

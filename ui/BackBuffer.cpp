@@ -67,3 +67,19 @@ bool CBackBuffer::Show(CDC& dc, HRGN region)
     ::RestoreDC(dc.m_hDC, saved);
     return shown;
 }
+
+bool CBackBuffer::CopyTo(CDC& dc, const RECT& source, int x, int y)
+{
+    for (const auto& area : m_areas) {
+        RECT inside;
+        if (!::IntersectRect(&inside, &source, &area->box) || !::EqualRect(&inside, &source))
+            continue;
+        CDC memory;
+        if (dc.m_hDC == nullptr || !memory.CreateCompatibleDC(nullptr))
+            return false;
+        CSelect select(memory, area->bitmap.m_hObject);
+        return select.Selected() && dc.BitBlt(x, y, source.right - source.left, source.bottom - source.top, &memory,
+                                              source.left - area->box.left, source.top - area->box.top, SRCCOPY);
+    }
+    return false;
+}

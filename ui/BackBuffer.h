@@ -33,6 +33,9 @@ public:
     // Copies what the buffer holds inside `region` (client coordinates) to
     // the same place on `dc`, within dc's own clipping.
     bool Show(CDC& dc, HRGN region);
+    // Copies the rectangle `source` (client coordinates, inside one area) to
+    // dc at (x, y); false when no area holds it whole.
+    bool CopyTo(CDC& dc, const RECT& source, int x, int y);
 
 private:
     struct Area {

@@ -262,6 +262,8 @@ CBitmapButtonEx::FaceState CBitmapButtonEx::CurrentFace() const
 void CBitmapButtonEx::PaintCustomFace()
 {
     CPaintDC dc(this);
+    if (dc.m_hDC && m_serveFace && m_serveFace(dc))
+        return;
     RECT rc;
     GetClientRect(&rc);
     DrawFace(dc, rc);

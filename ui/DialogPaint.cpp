@@ -294,6 +294,7 @@ void CKivanoDlg::SetUpCategoryButtons()
         button.m_strText = Categories[static_cast<size_t>(k)].Caption;
         button.m_strDescription = Categories[static_cast<size_t>(k)].Text;
         button.m_crText = 0x444444;
+        button.m_serveFace = [this, k](CDC& dc) { return ServeButtonPaint(k, dc); };
         button.SetFont(*m_pHeadingFont, TRUE);
     }
 }
@@ -392,6 +393,20 @@ void CKivanoDlg::ComposeBarAndButtons()
             m_nComposedButtons |= 1u << k;
     }
     m_nComposedParts |= kComposedBar | kComposedButtons;
+}
+
+bool CKivanoDlg::ServeButtonPaint(int k, CDC& dc)
+{
+    // A redraw after a state change serves itself from the composition when
+    // that already holds the button's face as it is now.
+    const ComposedFace& composed = m_composedFaces[k];
+    CBitmapButtonEx& button = m_btnCategory[k];
+    RECT r;
+    if (m_bPaintDirect || !composed.drawn || composed.focused || !(composed.face == button.CurrentFace()) ||
+        !::GetWindowRect(button.m_hWnd, &r))
+        return false;
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    return ::EqualRect(&r, &composed.box) && m_backBuffer.CopyTo(dc, r, 0, 0);
 }
 
 HRGN CKivanoDlg::ComposedRegion(unsigned parts) const

@@ -360,6 +360,12 @@ void Breakdown(Host& host, int repeats)
          [](CKivanoDlg& d) { d.OnCategoryButton(CurrentCategory); }, {}},
         {L"pushed state set on one category button (BM_SETSTATE)",
          [](CKivanoDlg& d) { d.m_btnCategory[CurrentCategory].SendMessage(BM_SETSTATE, TRUE); }, {}},
+        {L"item list repainted (invalidated, then updated)",
+         [](CKivanoDlg& d) {
+             d.m_listItems.Invalidate(TRUE);
+             d.m_listItems.UpdateWindow();
+         },
+         {}},
         {L"strips (four artwork bitmaps)", [](CKivanoDlg& d) { d.PaintStrips(); }, {}},
         {L"header with the selection bar", [](CKivanoDlg& d) { d.PaintHeader(); }, {}},
         {L"selection bar and category buttons", [](CKivanoDlg& d) { d.PaintSelectionBar(0); }, {}},
