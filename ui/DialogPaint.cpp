@@ -253,12 +253,15 @@ void CKivanoDlg::PaintSelectionBar(int row)
         if (window.m_hDC)
             DrawSelectionBarOn(window, row);
     }
+    // While the dialog is hidden (it initialises) a redraw paints nothing:
+    // none is asked for.
+    const bool shown = ::IsWindowVisible(m_hWnd) != FALSE;
     for (int k = 0; k < 5; ++k) {
         if (!m_bCategoryPresent[k])
             continue;
         if (served & (1u << k))
             m_btnCategory[k].AnnounceCaption();
-        else
+        else if (shown)
             m_btnCategory[k].RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
 }
@@ -332,13 +335,15 @@ bool CKivanoDlg::PrepareComposition()
     m_nComposedBarRow = -1;
     for (ComposedFace& composed : m_composedFaces)
         composed.drawn = false;
-    const bool drawn = m_backBuffer.Draw([this](CDC& buffer) {
+    const auto decoration = [this](CDC& buffer) {
         for (const Strip& strip : StripsOf(LayoutMetrics)) {
             const RECT& b = strip.box;
             DrawBitmapResourceOn(&buffer, strip.id, b.left, b.top, b.right - b.left, b.bottom - b.top, -1, -1);
         }
         DrawHeaderOn(buffer);
-    });
+    };
+    // The decoration lies in the bands above and below the columns.
+    const bool drawn = m_backBuffer.Draw(decoration, &areas.front()) && m_backBuffer.Draw(decoration, &areas.back());
     if (!drawn)
         return false;
     m_artwork.Clear();  // what was drawn from it is in the buffer now

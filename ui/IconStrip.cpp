@@ -9,21 +9,30 @@ int MaskStride(int width)
     return (width + 31) / 32 * 4;
 }
 
-// A top-down DIB section of width x height at `bits` per pixel (1: black and white).
+// The format of a top-down bitmap of width x height at `bits` per pixel (1:
+// black and white).
+struct StripFormat {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[2];
+};
+
+StripFormat TopDown(int width, int height, WORD bits)
+{
+    StripFormat format = {};
+    format.header.biSize = sizeof(format.header);
+    format.header.biWidth = width;
+    format.header.biHeight = -height;
+    format.header.biPlanes = 1;
+    format.header.biBitCount = bits;
+    format.header.biCompression = BI_RGB;
+    format.colors[1] = RGBQUAD{255, 255, 255, 0};
+    return format;
+}
+
 HBITMAP CreateStrip(int width, int height, WORD bits, void** pixels)
 {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[2];
-    } info = {};
-    info.header.biSize = sizeof(info.header);
-    info.header.biWidth = width;
-    info.header.biHeight = -height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = bits;
-    info.header.biCompression = BI_RGB;
-    info.colors[1] = RGBQUAD{255, 255, 255, 0};
-    return ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0);
+    StripFormat format = TopDown(width, height, bits);
+    return ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS, pixels, nullptr, 0);
 }
 
 void DeleteIconBitmaps(ICONINFO& info)
@@ -97,16 +106,7 @@ bool CIconStrip::PutBits(int k, const ICONINFO& info)
     const int stride = MaskStride(size);
     std::vector<DWORD> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
     std::vector<BYTE> mask(static_cast<size_t>(stride) * static_cast<size_t>(size));
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[2];
-    } format = {};
-    format.header.biSize = sizeof(format.header);
-    format.header.biWidth = size;
-    format.header.biHeight = -size;
-    format.header.biPlanes = 1;
-    format.header.biBitCount = 32;
-    format.header.biCompression = BI_RGB;
+    StripFormat format = TopDown(size, size, 32);
     if (::GetDIBits(m_dc.m_hDC, info.hbmColor, 0, static_cast<UINT>(size), pixels.data(),
                     reinterpret_cast<BITMAPINFO*>(&format), DIB_RGB_COLORS) != size)
         return false;

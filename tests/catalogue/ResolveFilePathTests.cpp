@@ -138,17 +138,27 @@ TEST_F(ResolveFilePathOnMachine, BareNamesRunTheStagesInOrder)
         CheckResolve(c);
 }
 
-TEST(ResolveFilePath32BitView, AppPathsValueOnlyInTheWow6432NodeView)
-{
-    StringModule strings(L"catalogue_strings.dll");
+// The test utilities with App Paths of the two views apart: QvTestAp32.exe
+// only in the 32-bit one, QvTestShadow.exe in both, the 64-bit value naming
+// nothing that exists.
+class ResolveFilePathBothViews : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        registry.SetText(Cat(kAppPathsKey, L"\\QvTestShadow.exe"), L"", L"C:\\QvTestNone\\QvTestShadow.exe");
+        ASSERT_TRUE(view32.Ready());
+        view32.SetDefault(L"QvTestAp32.exe", L"C:\\Program Files\\QvTestUtil\\QvTool32.exe");
+        view32.SetDefault(L"QvTestShadow.exe", L"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe");
+    }
+    StringModule strings{L"catalogue_strings.dll"};
     TestUtilities machine;
     ScratchRegistry registry;
-    registry.SetText(Cat(kAppPathsKey, L"\\QvTestShadow.exe"), L"", L"C:\\QvTestNone\\QvTestShadow.exe");
     SeparateAppPaths32 view32;
-    ASSERT_TRUE(view32.Ready());
-    view32.SetDefault(L"QvTestAp32.exe", L"C:\\Program Files\\QvTestUtil\\QvTool32.exe");
+};
+
+TEST_F(ResolveFilePathBothViews, AppPathsValueOnlyInTheWow6432NodeView)
+{
     view32.SetDefault(L"QvTestAp32x.exe", L"\"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe\"");
-    view32.SetDefault(L"QvTestShadow.exe", L"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe");
 
     const ResolveCase cases[] = {
         {L"QvTestAp32.exe", L"",
@@ -174,16 +184,8 @@ TEST(ResolveFilePath32BitView, AppPathsValueOnlyInTheWow6432NodeView)
 // with the same result, as when each row opens the keys anew. Names here are
 // found in the 64-bit view, the 32-bit view, both (the 64-bit value stale),
 // neither, and in the Control Panel list.
-TEST(ResolveFilePath32BitView, KeysKeptOpenAcrossRowsGiveTheSameLookUps)
+TEST_F(ResolveFilePathBothViews, KeysKeptOpenAcrossRowsGiveTheSameLookUps)
 {
-    StringModule strings(L"catalogue_strings.dll");
-    TestUtilities machine;
-    ScratchRegistry registry;
-    registry.SetText(Cat(kAppPathsKey, L"\\QvTestShadow.exe"), L"", L"C:\\QvTestNone\\QvTestShadow.exe");
-    SeparateAppPaths32 view32;
-    ASSERT_TRUE(view32.Ready());
-    view32.SetDefault(L"QvTestAp32.exe", L"C:\\Program Files\\QvTestUtil\\QvTool32.exe");
-    view32.SetDefault(L"QvTestShadow.exe", L"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe");
     const wchar_t* const rows[] = {L"QvTestAp32.exe",   L"QvTestAp64.exe", L"QvTestShadow.exe", L"QvTestWow.exe",
                                    L"QvTestApplet.cpl", L"QvTestMain.cpl", L"QvTestAp32.exe",   L"QvTestNowhere.exe"};
     const auto load = [&] {
