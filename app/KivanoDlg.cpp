@@ -8,6 +8,7 @@
 
 BEGIN_MESSAGE_MAP(CKivanoDlg, CDialog)
     ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_CLOSE()
     ON_WM_KEYDOWN()
     ON_WM_CTLCOLOR()

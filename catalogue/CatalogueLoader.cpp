@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueLoader.h"
 
+#include "catalogue/LookupSession.h"
 #include "catalogue/RegistryReader.h"
 #include "catalogue/ResolveFilePath.h"
 #include "framework/afxres.h"
@@ -67,6 +68,7 @@ BOOL LoadItem(int category, int index, ItemInfo& item)
 
 void LoadCatalogue(int presentFlags[kCategoryCount])
 {
+    CLookupSession session;
     Categories.clear();
     for (int k = 0; k < kCategoryCount; ++k) {
         CategoryInfo category;

@@ -23,25 +23,61 @@ BOOL Report(const CString& key, const CString& valueName, BOOL found)
     return found;
 }
 
-}  // namespace
-
-BOOL ReadRegString(HKEY /*hive*/, const CString& key, const CString& valueName, CString& target)
+// Reads value `valueName` of the open key `handle` as text (see ReadRegString).
+bool QueryText(HKEY handle, const CString& valueName, CString& target)
 {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS || !handle)
-        return Report(key, valueName, FALSE);
-
     // One code unit more than the query may fill, so that a value without a
     // terminating NUL is still terminated inside the buffer.
     std::array<wchar_t, kRegValueBytes / sizeof(wchar_t) + 1> buffer{};
     DWORD bytes = kRegValueBytes;
     const LONG status = RegQueryValueExW(handle, valueName, nullptr, nullptr,
                                          reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    RegCloseKey(handle);
     if (status != ERROR_SUCCESS || bytes > kRegValueBytes)
-        return Report(key, valueName, FALSE);
-
+        return false;
     buffer.at(bytes / sizeof(wchar_t)) = L'\0';
     target = buffer.data();
-    return Report(key, valueName, TRUE);
+    return true;
+}
+
+// Opens `subkey` of `parent` and reads the value; reported under `key`, the
+// full path.
+BOOL ReadUnder(HKEY parent, const CString& subkey, const CString& key, const CString& valueName, CString& target)
+{
+    HKEY handle = nullptr;
+    if (parent == nullptr || RegOpenKeyExW(parent, subkey, 0, KEY_READ, &handle) != ERROR_SUCCESS || !handle)
+        return Report(key, valueName, FALSE);
+    const bool read = QueryText(handle, valueName, target);
+    RegCloseKey(handle);
+    return Report(key, valueName, read ? TRUE : FALSE);
+}
+
+}  // namespace
+
+BOOL ReadRegString(HKEY /*hive*/, const CString& key, const CString& valueName, CString& target)
+{
+    return ReadUnder(HKEY_LOCAL_MACHINE, key, key, valueName, target);
+}
+
+CRegistryKey::~CRegistryKey()
+{
+    if (m_hKey != nullptr)
+        RegCloseKey(m_hKey);
+}
+
+HKEY CRegistryKey::Handle()
+{
+    if (!m_bTried) {
+        m_bTried = true;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_strPath, 0, KEY_READ, &m_hKey) != ERROR_SUCCESS)
+            m_hKey = nullptr;
+    }
+    return m_hKey;
+}
+
+BOOL ReadRegString(CRegistryKey& key, const CString& subkey, const CString& valueName, CString& target)
+{
+    if (!subkey.IsEmpty())
+        return ReadUnder(key.Handle(), subkey, key.Path() + L"\\" + subkey, valueName, target);
+    const bool read = key.Handle() != nullptr && QueryText(key.Handle(), valueName, target);
+    return Report(key.Path(), valueName, read ? TRUE : FALSE);
 }

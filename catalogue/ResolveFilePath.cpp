@@ -1,17 +1,14 @@
 #include "catalogue/ResolveFilePath.h"
 
 #include "catalogue/FileExists.h"
+#include "catalogue/LookupSession.h"
 #include "catalogue/ProbeObserver.h"
 #include "catalogue/RegistryReader.h"
-#include "framework/afxres.h"
-#include "res/resource.h"
 
 namespace {
 
 // Paths hold at most 259 characters plus the terminator.
 constexpr DWORD kPathChars = MAX_PATH;
-
-const wchar_t kAppPaths32Key[] = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // Expands environment variables. A text whose expansion does not fit in a
 // path buffer is refused rather than used truncated.
@@ -24,14 +21,6 @@ BOOL Expand(const CString& text, CString& expanded)
     buffer[kPathChars - 1] = L'\0';
     expanded = buffer;
     return TRUE;
-}
-
-// The system or Windows directory; empty if it cannot be read.
-CString ReadFolder(UINT(WINAPI* get)(LPWSTR, UINT))
-{
-    wchar_t buffer[kPathChars] = {};
-    const UINT length = get(buffer, kPathChars);
-    return length > 0 && length < kPathChars ? CString(buffer, static_cast<int>(length)) : CString();
 }
 
 // Puts " (x86)" behind the first "Program Files".
@@ -78,15 +67,26 @@ BOOL ResolveFullPath(const CString& name, CandidateTest& test)
     return test(ProbeStage::FullPathX86, x86);
 }
 
+// Reads value `valueName` of `subkey` (empty: the key itself) below the key
+// `keyPath` names, through the session's key when one is kept.
+BOOL ReadBelow(CRegistryKey* kept, CString (*keyPath)(), const CString& subkey, const CString& valueName,
+               CString& value)
+{
+    if (kept != nullptr)
+        return ReadRegString(*kept, subkey, valueName, value);
+    const CString key = keyPath();
+    return ReadRegString(HKEY_LOCAL_MACHINE, subkey.IsEmpty() ? key : key + L"\\" + subkey, valueName, value);
+}
+
 // Stage 1: the App Paths value of the 64-bit view; only when that is missing,
 // the value of the 32-bit view; only when both are missing, the name itself.
-BOOL SearchAppPaths(const CString& name, CandidateTest& test)
+BOOL SearchAppPaths(const CString& name, CLookupSession* session, CandidateTest& test)
 {
     CString value;
     CString candidate;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, CString(AfxLoadStringText(IDS_APP_PATHS_KEY)) + L"\\" + name, L"", value))
+    if (ReadBelow(session ? &session->AppPaths64() : nullptr, AppPaths64Key, name, L"", value))
         return ValueToPath(value, candidate) && test(ProbeStage::AppPaths64, candidate);
-    if (ReadRegString(HKEY_LOCAL_MACHINE, CString(kAppPaths32Key) + L"\\" + name, L"", value)) {
+    if (ReadBelow(session ? &session->AppPaths32() : nullptr, AppPaths32Key, name, L"", value)) {
         if (!ValueToPath(value, candidate))
             return FALSE;
         if (candidate.Find(L"Program Files (x86)") < 0)
@@ -97,22 +97,23 @@ BOOL SearchAppPaths(const CString& name, CandidateTest& test)
 }
 
 // Stage 2: the Control Panel list, by the name without ".cpl"/".CPL".
-BOOL SearchControlPanelList(const CString& name, bool firstStage, CandidateTest& test)
+BOOL SearchControlPanelList(const CString& name, bool firstStage, CLookupSession* session, CandidateTest& test)
 {
     CString valueName = name;
     valueName.Replace(L".cpl", L"");
     valueName.Replace(L".CPL", L"");
     CString value;
     CString candidate;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, CString(AfxLoadStringText(IDS_CPLS_KEY)), valueName, value))
+    if (ReadBelow(session ? &session->ControlPanelList() : nullptr, ControlPanelListKey, CString(), valueName,
+                  value))
         return ValueToPath(value, candidate) && test(ProbeStage::ControlPanelList, candidate);
     return firstStage && test(ProbeStage::CurrentDirectory, name);
 }
 
-BOOL SearchFolders(const CString& name, const CString& directory, CandidateTest& test)
+BOOL SearchFolders(const CString& name, const CString& directory, CLookupSession* session, CandidateTest& test)
 {
-    const CString systemDirectory = ReadFolder(GetSystemDirectoryW);
-    const CString windowsDirectory = ReadFolder(GetWindowsDirectoryW);
+    const CString systemDirectory = session ? session->SystemDirectory() : ReadSystemDirectory();
+    const CString windowsDirectory = session ? session->WindowsDirectory() : ReadWindowsDirectory();
 
     if (test(ProbeStage::GivenDirectory, directory.IsEmpty() ? name : directory + L"\\" + name))
         return TRUE;
@@ -137,11 +138,12 @@ BOOL ResolveBareName(const CString& name, const CString& directory, CandidateTes
     else if (name.Find(L".cpl") >= 0 || name.Find(L".CPL") >= 0)
         stage = 2;
 
-    if (stage == 1 && SearchAppPaths(name, test))
+    CLookupSession* session = CLookupSession::Current();
+    if (stage == 1 && SearchAppPaths(name, session, test))
         return TRUE;
-    if (stage <= 2 && SearchControlPanelList(name, stage == 2, test))
+    if (stage <= 2 && SearchControlPanelList(name, stage == 2, session, test))
         return TRUE;
-    return SearchFolders(name, directory, test);
+    return SearchFolders(name, directory, session, test);
 }
 
 }  // namespace

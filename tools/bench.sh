@@ -14,7 +14,9 @@
 #     (default 50), with the file probes and registry opens of one load;
 #   - steady state of the real dialog: CYCLES activation changes and CYCLES
 #     category switches (default 10000), time per cycle, memory and objects;
-#   - footprint: the stripped launcher and the idle launcher's memory.
+#   - footprint: the stripped launcher and the idle launcher's memory;
+#   - requests to Wine's server per start-up phase, catalogue load, cycle and
+#     part of a cycle, counted in a short run under a tracing wineserver.
 # A quick run: bash tools/bench.sh 3 10 1000
 #
 # QUORVANE_BUILD names the build folder (default build-bench/, configured
@@ -45,6 +47,7 @@ fi
 
 own_xvfb=0
 cleanup() {
+  rm -f "${server_trace:-}"
   if [ -n "${bench_dir:-}" ]; then
     rm -rf "$bench_dir"
   fi
@@ -103,6 +106,22 @@ run_wine "$win\\bench_driver.exe" "$runs" \
 run_wine "$win\\bench_inproc.exe" catalogue "$loads" "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" \
   | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" steady "$cycles" | tr -d '\r' || status=1
+
+# Requests to Wine's server: the same programs again, briefly, under a
+# wineserver that writes every request to its standard error (-d1), far too
+# slow to time; the programs mark the spans to count in that trace.
+bash tools/wine-session.sh stop
+server_trace="$state/bench-server-trace.txt"
+"$WINESERVER" -p -d1 2>"$server_trace" >/dev/null </dev/null
+"$WINE" wineboot >/dev/null 2>&1 </dev/null
+run_wine "$win\\bench_driver.exe" 1 "$win\\Quorvane.exe" VelConsoleClass "$win\\QuorvaneWorst.exe" VelConsoleClass \
+  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\QuorvaneTraced.exe" >/dev/null || status=1
+run_wine "$win\\bench_inproc.exe" catalogue 1 "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" >/dev/null || status=1
+run_wine "$win\\bench_inproc.exe" steady 100 >/dev/null || status=1
+bash tools/wine-session.sh stop
+python3 tools/bench/count-requests.py "$server_trace" \
+  --target "Activation changes=60" --target "Category switches=60" || status=1
+rm -f "$server_trace"
 
 stripped="$(mktemp --suffix=.exe)"
 cp "$build/app/Quorvane.exe" "$stripped"

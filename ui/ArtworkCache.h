@@ -1,9 +1,10 @@
 // The dialog's artwork, loaded once.
 //
 // Each bitmap resource is loaded from the resource module at its first draw
-// and kept, as a DIB section (see Canvas.h), for the owner's life; a draw
-// stretches it onto the target exactly as a freshly loaded bitmap would be.
-// A bitmap that cannot be loaded is tried again at its next draw.
+// and kept, as a DIB section (see Canvas.h), until the owner clears the cache
+// (once what it drew is kept elsewhere); a draw stretches it onto the target
+// exactly as a freshly loaded bitmap would be. A bitmap that cannot be loaded
+// is tried again at its next draw.
 #pragma once
 
 #include <memory>
@@ -21,6 +22,8 @@ public:
     // halftone mode (the brush origin at 0, 0). FALSE when it could not be
     // loaded or drawn.
     BOOL Draw(CDC& dc, UINT id, int x, int y, int w, int h);
+    // Lets every bitmap go; the next draw loads it again.
+    void Clear() { m_loaded.clear(); }
     // Bitmaps held (for leak checks).
     int Count() const { return static_cast<int>(m_loaded.size()); }
 

@@ -220,16 +220,15 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
     item.Detach();
 }
 
-void CBitmapButtonEx::PaintCustomFace()
+void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
 {
-    CPaintDC dc(this);
-    RECT rc;
-    GetClientRect(&rc);
+    const int width = where.right - where.left;
+    const int height = where.bottom - where.top;
     CDC memory;
     CBitmap canvas;
-    if (dc.m_hDC && memory.CreateCompatibleDC(&dc) &&
-        CreateCanvas(canvas, rc.right - rc.left, rc.bottom - rc.top)) {
+    if (dc.m_hDC && memory.CreateCompatibleDC(&dc) && CreateCanvas(canvas, width, height)) {
         CSelect selectCanvas(memory, canvas.m_hObject);
+        const RECT rc = {0, 0, width, height};
         memory.FillSolidRect(rc, m_crBackground);
         DrawIconOn(memory, false);
         {
@@ -237,8 +236,44 @@ void CBitmapButtonEx::PaintCustomFace()
             const RECT box = CaptionBox(rc, m_rcTextMargins);
             DrawCaption(memory, box, false);
         }
-        dc.BitBlt(0, 0, rc.right - rc.left, rc.bottom - rc.top, &memory, 0, 0, SRCCOPY);
+        dc.BitBlt(where.left, where.top, width, height, &memory, 0, 0, SRCCOPY);
     }
+}
+
+bool CBitmapButtonEx::FaceState::operator==(const FaceState& other) const
+{
+    return background == other.background && text == other.text && caption == other.caption &&
+           format == other.format && ::EqualRect(&margins, &other.margins) && hasIcons == other.hasIcons;
+}
+
+CBitmapButtonEx::FaceState CBitmapButtonEx::CurrentFace() const
+{
+    FaceState state;
+    state.background = m_crBackground;
+    state.text = m_crText;
+    state.caption = m_strText;
+    state.format = m_nTextFormat;
+    state.margins = m_rcTextMargins;
+    state.hasIcons = m_bHasIcons;
+    return state;
+}
+
+void CBitmapButtonEx::PaintCustomFace()
+{
+    CPaintDC dc(this);
+    if (dc.m_hDC && m_serveFace && m_serveFace(dc))
+        return;
+    RECT rc;
+    GetClientRect(&rc);
+    DrawFace(dc, rc);
+}
+
+void CBitmapButtonEx::AnnounceCaption()
+{
+    if (m_strText == m_strAnnouncedText)
+        return;
+    m_strAnnouncedText = m_strText;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void CBitmapButtonEx::OnPaint()
@@ -249,12 +284,9 @@ void CBitmapButtonEx::OnPaint()
         return;
     }
     m_bPainting = true;
-    if (!(m_strText == m_strAnnouncedText)) {
-        // The caption is set directly by the dialog; the paint that shows a
-        // new one is where its readers hear of it.
-        m_strAnnouncedText = m_strText;
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CHILDID_SELF);
-    }
+    // The caption is set directly by the dialog; the paint that shows a new
+    // one is where its readers hear of it.
+    AnnounceCaption();
     if (m_bBitmapFace)
         Default();  // the button asks its parent to draw it: WM_DRAWITEM reaches DrawItem
     else

@@ -10,6 +10,8 @@
 // or its caption changes.
 #pragma once
 
+#include <functional>
+
 #include "framework/afxctl.h"
 
 #define WM_BUTTON_DESCRIBE  (WM_USER + 10)  // posted: focus gained, or hovered while focused
@@ -34,8 +36,29 @@ public:
     CFont* m_pFont;                        // owned: the custom face's caption font
     int m_bTracking = 0;                   // a mouse-leave notification is pending
     CString m_strDescription;              // what assistive technology reads as its description
+    // Set by the owner: copies the custom face, as DrawFace draws it now, from
+    // a composition that holds it onto the paint's DC; false when it holds
+    // none. A paint that is served draws nothing itself.
+    std::function<bool(CDC& dc)> m_serveFace;
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+    // Draws the custom face (background, icon and caption; no focus
+    // rectangle) onto dc in `where`, exactly as the button's own paint does.
+    void DrawFace(CDC& dc, const RECT& where);
+    // What the custom face shows, to tell whether one drawn before still stands.
+    struct FaceState {
+        COLORREF background = 0;
+        COLORREF text = 0;
+        CString caption;
+        UINT format = 0;
+        RECT margins = {};
+        int hasIcons = 0;
+        bool operator==(const FaceState& other) const;
+    };
+    FaceState CurrentFace() const;
+    // Tells assistive technology of a caption it has not heard yet, as the
+    // paint that first shows it does.
+    void AnnounceCaption();
 
     DECLARE_MESSAGE_MAP()
 

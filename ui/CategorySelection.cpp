@@ -3,12 +3,27 @@
 
 #include "catalogue/CatalogueModel.h"
 
+namespace {
+
+// TME_CANCEL alone, as the selection asks for it. It names no kind of
+// tracking, so it cancels nothing; under Wine it still costs six round trips
+// to the server (the cursor and the window under it are looked up first), so
+// it is asked only while the button has a leave notice of its own pending.
+void CancelTracking(CBitmapButtonEx& button)
+{
+    if (button.m_bTracking) {
+        TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL, button.m_hWnd, 0};
+        _TrackMouseEvent(&tme);
+    }
+    button.m_bTracking = 0;  // no leave notice is pending any more
+}
+
+}  // namespace
+
 void CKivanoDlg::OnCategoryButton(int k)
 {
     CBitmapButtonEx& button = m_btnCategory[k];
-    TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL, button.m_hWnd, 0};
-    _TrackMouseEvent(&tme);
-    button.m_bTracking = 0;  // no leave notice is pending any more
+    CancelTracking(button);
 
     button.SendMessage(BM_SETSTATE, TRUE);
     button.m_crText = 0xFFFFFF;
@@ -92,9 +107,7 @@ LRESULT CKivanoDlg::OnButtonLostFocus(WPARAM, LPARAM)
         CBitmapButtonEx& button = m_btnCategory[k];
         if (!m_bCategoryPresent[k] || !(button.GetState() & BST_PUSHED))
             continue;
-        TRACKMOUSEEVENT tme = {sizeof(tme), TME_CANCEL, button.m_hWnd, 0};
-        _TrackMouseEvent(&tme);
-        button.m_bTracking = 0;
+        CancelTracking(button);
         button.SendMessage(BM_SETSTATE, TRUE);
     }
     return 0;

@@ -3,6 +3,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <memory>
+
+#include "ui/IconStrip.h"
 
 namespace {
 
@@ -39,6 +42,8 @@ public:
 
     HICON Large() const { return m_large; }
     HICON Small() const { return m_small; }
+    // The file's own icons, not the window's.
+    bool Extracted() const { return m_extracted; }
     HICON WindowIcon(WPARAM which) const
     {
         return reinterpret_cast<HICON>(SendMessageW(m_window, WM_GETICON, which, 0));
@@ -54,13 +59,47 @@ private:
 // Puts the item's images at `index` of both lists (-1: appends them). An icon
 // a list refuses is replaced by the window's, so that every later item keeps
 // its own place.
-bool PutImages(CImageList& large, CImageList& small, int index, const ItemImageKey& key, HWND window)
+bool PutImages(CImageList& large, CImageList& small, int index, const ItemIcons& icons)
 {
-    const ItemIcons icons(key, window);
     if (large.Replace(index, icons.Large()) < 0 && large.Replace(index, icons.WindowIcon(ICON_BIG)) < 0)
         return false;
     if (small.Replace(index, icons.Small()) < 0 && small.Replace(index, icons.WindowIcon(ICON_SMALL)) < 0)
         return false;
+    return true;
+}
+
+// Appends one image per item to `list` (its large or small icons) in one
+// batch; an icon the batch cannot take is put in its place afterwards, or the
+// window's when the list refuses it too.
+bool AppendImages(CImageList& list, int size, const std::vector<std::unique_ptr<ItemIcons>>& icons, bool large)
+{
+    const int count = static_cast<int>(icons.size());
+    const int first = list.GetImageCount();
+    const auto put = [&](int k, int index) {
+        const ItemIcons& item = *icons[static_cast<size_t>(k)];
+        return list.Replace(index, large ? item.Large() : item.Small()) >= 0 ||
+               list.Replace(index, item.WindowIcon(large ? ICON_BIG : ICON_SMALL)) >= 0;
+    };
+    CIconStrip strip(size, count);
+    std::vector<int> left;
+    for (int k = 0; k < count; ++k) {
+        const ItemIcons& item = *icons[static_cast<size_t>(k)];
+        if (!strip.Put(k, large ? item.Large() : item.Small()))
+            left.push_back(k);
+    }
+    if (!strip.Ok()) {
+        for (int k = 0; k < count; ++k) {
+            if (!put(k, -1))
+                return false;
+        }
+        return true;
+    }
+    if (strip.AddTo(list) != first)
+        return false;
+    for (int k : left) {
+        if (!put(k, first + k))
+            return false;
+    }
     return true;
 }
 
@@ -99,37 +138,49 @@ int LiveExtractedIcons()
 }
 
 bool CItemImageCache::Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
-                              CImageList& large, CImageList& small)
+                              CImageList& large, CImageList& small, std::vector<bool>* extracted)
 {
     if (!large.Create(largeSize, largeSize, ILC_COLOR32 | ILC_MASK, 12, 9) ||
         !small.Create(smallSize, smallSize, ILC_COLOR32 | ILC_MASK, 9, 9))
         return false;
+    std::vector<std::unique_ptr<ItemIcons>> icons;
     for (const ItemImageKey& key : keys) {
-        if (!PutImages(large, small, -1, key, window))
-            return false;
+        icons.push_back(std::make_unique<ItemIcons>(key, window));
+        if (extracted)
+            extracted->push_back(icons.back()->Extracted());
     }
-    return true;
+    return icons.empty() ||
+           (AppendImages(large, largeSize, icons, true) && AppendImages(small, smallSize, icons, false));
 }
 
 bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window)
 {
-    if (keys.size() == kept.keys.size() &&
+    const bool allExtracted = std::find(kept.extracted.begin(), kept.extracted.end(), false) == kept.extracted.end();
+    if (allExtracted && keys.size() == kept.keys.size() &&
         std::equal(keys.begin(), keys.end(), kept.keys.begin(), SameImage))
         return true;
 
     // Items only ever leave a category, so the new keys follow the kept ones
     // in order: walk both, removing the images of items that are gone and
-    // converting anew those whose file changed. Anything left over is added.
+    // converting anew those whose file changed or whose icon could not be
+    // extracted last time. Anything left over is added.
     CImageList large;
     CImageList small;
     if (!large.Create(&kept.large) || !small.Create(&kept.small))
         return false;
+    std::vector<bool> extracted;
     size_t next = 0;
     int position = 0;
-    for (const ItemImageKey& old : kept.keys) {
-        if (next < keys.size() && SameIcon(old, keys[next])) {
-            if (!SameImage(old, keys[next]) && !PutImages(large, small, position, keys[next], window))
-                return false;
+    for (size_t old = 0; old < kept.keys.size(); ++old) {
+        if (next < keys.size() && SameIcon(kept.keys[old], keys[next])) {
+            bool own = kept.extracted[old];
+            if (!own || !SameImage(kept.keys[old], keys[next])) {
+                const ItemIcons icons(keys[next], window);
+                if (!PutImages(large, small, position, icons))
+                    return false;
+                own = icons.Extracted();
+            }
+            extracted.push_back(own);
             ++next;
             ++position;
         } else if (!large.Remove(position) || !small.Remove(position)) {
@@ -137,12 +188,15 @@ bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, 
         }
     }
     for (; next < keys.size(); ++next) {
-        if (!PutImages(large, small, -1, keys[next], window))
+        const ItemIcons icons(keys[next], window);
+        if (!PutImages(large, small, -1, icons))
             return false;
+        extracted.push_back(icons.Extracted());
     }
     kept.large.Attach(large.Detach());
     kept.small.Attach(small.Detach());
     kept.keys = keys;
+    kept.extracted = extracted;
     return true;
 }
 
@@ -157,9 +211,11 @@ bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys,
     if (!usable || !Update(kept, keys, window)) {
         // Converted afresh into the kept pair (Update leaves it as it was when it fails).
         kept.keys.clear();
-        if (!Convert(keys, largeSize, smallSize, window, kept.large, kept.small)) {
+        kept.extracted.clear();
+        if (!Convert(keys, largeSize, smallSize, window, kept.large, kept.small, &kept.extracted)) {
             kept.large.DeleteImageList();
             kept.small.DeleteImageList();
+            kept.extracted.clear();
             return Convert(keys, largeSize, smallSize, window, large, small);
         }
         kept.keys = keys;
@@ -175,6 +231,7 @@ void CItemImageCache::Clear()
         kept.large.DeleteImageList();
         kept.small.DeleteImageList();
         kept.keys.clear();
+        kept.extracted.clear();
     }
 }
 

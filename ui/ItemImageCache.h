@@ -6,9 +6,13 @@
 // file: path, icon index, size and last-write time. A fill hands in the same
 // description of its kept items and gets a new pair built from the kept one:
 // unchanged files are copied, a file replaced on disk (other size or time) is
-// extracted anew, images of dropped items are removed. Image i of the new
-// pair always belongs to key i. At most one pair per category is kept, so the
-// cache is bounded by the catalogue; it is freed with its owner.
+// extracted anew, images of dropped items are removed. Only an icon really
+// extracted from its file is kept as that file's: where the window's icon
+// stood in, the next fill tries the file again (it may have been held by
+// another program for a moment). Image i of the new pair always belongs to
+// key i. A list made afresh takes its icons in one batch (CIconStrip). At
+// most one pair per category is kept, so the cache is bounded by the
+// catalogue; it is freed with its owner.
 #pragma once
 
 #include <vector>
@@ -52,13 +56,15 @@ private:
         CImageList large;
         CImageList small;
         std::vector<ItemImageKey> keys;
+        std::vector<bool> extracted;  // per key: the file's own icon, not the window's
     };
 
     // Brings kept's images in line with keys, converting only what changed.
     bool Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window);
-    // Fills empty lists with keys' images, each converted from its file.
+    // Fills empty lists with keys' images, each converted from its file;
+    // notes in `extracted`, if given, which were the files' own.
     static bool Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
-                        CImageList& large, CImageList& small);
+                        CImageList& large, CImageList& small, std::vector<bool>* extracted = nullptr);
 
     Kept m_kept[kCategories];
 };

@@ -1,9 +1,13 @@
 #include "ui/ItemListCtrl.h"
 
+#include "framework/afxgdi.h"
+#include "ui/Canvas.h"
 #include "ui/accessibility/ItemListAccessible.h"
 
 BEGIN_MESSAGE_MAP(CItemListCtrl, CListCtrl)
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
+    ON_MESSAGE(WM_PAINT, OnPaintMessage)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
 END_MESSAGE_MAP()
 
 LRESULT CItemListCtrl::OnGetObject(WPARAM wParam, LPARAM lParam)
@@ -14,4 +18,47 @@ LRESULT CItemListCtrl::OnGetObject(WPARAM wParam, LPARAM lParam)
             return answer;
     }
     return Default();
+}
+
+LRESULT CItemListCtrl::OnEraseBackground(WPARAM, LPARAM)
+{
+    if (!m_bBeginning)
+        return Default();
+    m_bErasePending = true;  // erased in memory, with the rest of the paint
+    return TRUE;
+}
+
+LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
+{
+    if (wParam != 0)
+        return Default();  // asked to paint onto a DC of the caller's
+    PAINTSTRUCT paint;
+    m_bBeginning = true;
+    m_bErasePending = false;
+    const HDC window = ::BeginPaint(m_hWnd, &paint);
+    m_bBeginning = false;
+    if (window == nullptr)
+        return 0;
+
+    RECT client;
+    GetClientRect(&client);
+    const RECT& box = paint.rcPaint;
+    CDC memory;
+    CBitmap canvas;
+    if (memory.CreateCompatibleDC(nullptr) && CreateCanvas(canvas, client.right, client.bottom)) {
+        CSelect selectCanvas(memory, canvas.m_hObject);
+        ::BitBlt(memory, box.left, box.top, box.right - box.left, box.bottom - box.top, window, box.left, box.top,
+                 SRCCOPY);
+        if (m_bErasePending)
+            DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
+        DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
+        ::BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, memory, box.left, box.top,
+                 SRCCOPY);
+    } else {
+        if (m_bErasePending)
+            DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(window), 0);
+        DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(window), 0);
+    }
+    ::EndPaint(m_hWnd, &paint);
+    return 0;
 }

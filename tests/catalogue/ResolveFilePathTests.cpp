@@ -3,10 +3,13 @@
 #include "CatalogueTestMachine.h"
 #include "catalogue/ResolveFilePath.h"
 #include "catalogue/FileExists.h"
+#include "catalogue/LookupSession.h"
 #include "catalogue/RegistryReader.h"
 #include "framework/afxres.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -135,17 +138,27 @@ TEST_F(ResolveFilePathOnMachine, BareNamesRunTheStagesInOrder)
         CheckResolve(c);
 }
 
-TEST(ResolveFilePath32BitView, AppPathsValueOnlyInTheWow6432NodeView)
-{
-    StringModule strings(L"catalogue_strings.dll");
+// The test utilities with App Paths of the two views apart: QvTestAp32.exe
+// only in the 32-bit one, QvTestShadow.exe in both, the 64-bit value naming
+// nothing that exists.
+class ResolveFilePathBothViews : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        registry.SetText(Cat(kAppPathsKey, L"\\QvTestShadow.exe"), L"", L"C:\\QvTestNone\\QvTestShadow.exe");
+        ASSERT_TRUE(view32.Ready());
+        view32.SetDefault(L"QvTestAp32.exe", L"C:\\Program Files\\QvTestUtil\\QvTool32.exe");
+        view32.SetDefault(L"QvTestShadow.exe", L"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe");
+    }
+    StringModule strings{L"catalogue_strings.dll"};
     TestUtilities machine;
     ScratchRegistry registry;
-    registry.SetText(Cat(kAppPathsKey, L"\\QvTestShadow.exe"), L"", L"C:\\QvTestNone\\QvTestShadow.exe");
     SeparateAppPaths32 view32;
-    ASSERT_TRUE(view32.Ready());
-    view32.SetDefault(L"QvTestAp32.exe", L"C:\\Program Files\\QvTestUtil\\QvTool32.exe");
+};
+
+TEST_F(ResolveFilePathBothViews, AppPathsValueOnlyInTheWow6432NodeView)
+{
     view32.SetDefault(L"QvTestAp32x.exe", L"\"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe\"");
-    view32.SetDefault(L"QvTestShadow.exe", L"C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe");
 
     const ResolveCase cases[] = {
         {L"QvTestAp32.exe", L"",
@@ -164,6 +177,37 @@ TEST(ResolveFilePath32BitView, AppPathsValueOnlyInTheWow6432NodeView)
     };
     for (const auto& c : cases)
         CheckResolve(c);
+}
+
+// A load keeps the keys it reads open from row to row, and asks for the
+// system folders once: every row looks up the same things in the same order,
+// with the same result, as when each row opens the keys anew. Names here are
+// found in the 64-bit view, the 32-bit view, both (the 64-bit value stale),
+// neither, and in the Control Panel list.
+TEST_F(ResolveFilePathBothViews, KeysKeptOpenAcrossRowsGiveTheSameLookUps)
+{
+    const wchar_t* const rows[] = {L"QvTestAp32.exe",   L"QvTestAp64.exe", L"QvTestShadow.exe", L"QvTestWow.exe",
+                                   L"QvTestApplet.cpl", L"QvTestMain.cpl", L"QvTestAp32.exe",   L"QvTestNowhere.exe"};
+    const auto load = [&] {
+        ProbeRecorder recorder;
+        std::vector<std::wstring> seen;
+        for (const wchar_t* row : rows) {
+            CString path(row);
+            seen.push_back(ResolveFilePath(path, CString()) ? L"=> " + path.Str() : L"=> not found");
+        }
+        seen.insert(seen.end(), recorder.events.begin(), recorder.events.end());
+        return seen;
+    };
+    const std::vector<std::wstring> anew = load();
+    std::vector<std::wstring> kept;
+    {
+        CLookupSession session;
+        kept = load();
+    }
+    EXPECT_EQ(kept, anew);
+    EXPECT_NE(std::find(anew.begin(), anew.end(), L"reg32 App Paths\\QvTestAp32.exe +"), anew.end());
+    EXPECT_NE(std::find(anew.begin(), anew.end(), L"=> C:\\Program Files (x86)\\QvTestUtil\\QvTool32.exe"),
+              anew.end());
 }
 
 TEST(ResolveFilePath32BitView, LinkIsRestoredAfterwards)

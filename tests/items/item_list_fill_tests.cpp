@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "tests/items/items_machine.h"
 #include "tests/launcher/DialogHost.h"
+#include "ui/ItemImageCache.h"
 #include "ui/LayoutMetrics.h"
 
 namespace {
@@ -238,7 +239,8 @@ std::vector<std::vector<DWORD>> ListImages(DialogHost& host)
 }
 
 // Images are kept between fills: a file replaced on disk shows its new icon,
-// and when an item goes the others keep their own images.
+// an icon that could not be extracted for a moment is tried again, and when
+// an item goes the others keep their own images.
 TEST(ItemsKeptImages, ReplacedFileShowsItsNewIconAndImagesStayWithTheirItems)
 {
     wchar_t system[MAX_PATH];
@@ -267,6 +269,14 @@ TEST(ItemsKeptImages, ReplacedFileShowsItsNewIconAndImagesStayWithTheirItems)
     ASSERT_NE(standin, notepad);
     ASSERT_NE(notepad, window);
 
+    // While another program holds a file, its icon cannot be extracted and
+    // the window's stands in; that is not kept: the next fill tries again.
+    HANDLE held = CreateFileW(kDriverUpdater.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ChooseCategory(host, 3);
+    EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{standin, window, window}));
+    CloseHandle(held);
+    ChooseCategory(host, 1);
     ChooseCategory(host, 3);
     EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{standin, window, notepad}));
 
@@ -281,6 +291,79 @@ TEST(ItemsKeptImages, ReplacedFileShowsItsNewIconAndImagesStayWithTheirItems)
     ChooseCategory(host, 3);
     EXPECT_EQ(ListTexts(list), (std::vector<std::wstring>{L"System Diagnostics", L"Driver Updater"}));
     EXPECT_EQ(ListImages(host), (std::vector<std::vector<DWORD>>{notepad, notepad}));
+}
+
+// A black-and-white 32 x 32 icon (no colour bitmap once loaded): white lines
+// on black, transparent at the edges.
+std::string MonochromeIcon()
+{
+    std::string ico;
+    const auto put = [&](unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            ico.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(0, 2), put(1, 2), put(1, 2);                                    // icon directory, one image
+    put(32, 1), put(32, 1), put(2, 1), put(0, 1), put(1, 2), put(1, 2);  // 32 x 32, two colours
+    put(40 + 8 + 128 + 128, 4), put(22, 4);
+    put(40, 4), put(32, 4), put(64, 4), put(1, 2), put(1, 2);            // header, 1 bit per pixel
+    for (int i = 0; i < 6; ++i)
+        put(0, 4);
+    put(0x000000, 4), put(0xFFFFFF, 4);  // palette: black, white
+    for (int y = 0; y < 32; ++y)         // colour rows, bottom up
+        put(y == 15 || y == 16 ? 0xFFFFFFFFu : 0x00018000u, 4);
+    for (int y = 0; y < 32; ++y)  // mask rows: the outer two pixels transparent
+        put(y < 2 || y >= 30 ? 0xFFFFFFFFu : 0x000000C0u | 0x03000000u, 4);
+    return ico;
+}
+
+// A list made afresh takes its icons in one batch; an icon the batch cannot
+// take (one without colour bitmap) and a file without icon (the window's
+// stands in) keep their places, every later item keeps its own image, and
+// every image looks as one ImageList_ReplaceIcon per icon would have made it.
+TEST(ItemsKeptImages, BatchKeepsEveryImageWithItsItem)
+{
+    const std::wstring mono = kVelmora + L"QvTestIcons\\mono.ico";
+    wchar_t system[MAX_PATH];
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const std::wstring notepad = JoinPath(system, L"notepad.exe");
+    Installation machine;
+    ASSERT_TRUE(machine.Write(MonochromeIcon(), mono));
+    DialogHost host;
+    ASSERT_NE(host.Window(), nullptr);
+    const int size = LayoutMetrics.LargeIconSize;
+
+    const std::vector<std::wstring> files = {StandinExePath(), mono, RecorderExePath(), notepad, StandinExePath()};
+    std::vector<ItemImageKey> keys;
+    for (const std::wstring& file : files) {
+        ItemImageKey key;
+        key.file = file.c_str();
+        keys.push_back(key);
+    }
+    CItemImageCache cache;
+    CImageList large;
+    CImageList small;
+    ASSERT_TRUE(cache.Build(-1, keys, size, LayoutMetrics.SmallIconSize, host.Window(), large, small));
+    ASSERT_EQ(large.GetImageCount(), 5);
+    ASSERT_EQ(small.GetImageCount(), 5);
+
+    HICON monoIcon = nullptr;
+    ASSERT_EQ(ExtractIconExW(mono.c_str(), 0, &monoIcon, nullptr, 1), 1u);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(monoIcon, &info));
+    EXPECT_EQ(info.hbmColor, nullptr) << "the icon has a colour bitmap: the batch takes it";
+    for (HBITMAP bitmap : {info.hbmColor, info.hbmMask})
+        if (bitmap)
+            DeleteObject(bitmap);
+    const std::vector<DWORD> monoImage = RenderAsListImage(monoIcon, size);
+    DestroyIcon(monoIcon);
+    const std::vector<DWORD> window =
+        RenderAsListImage(reinterpret_cast<HICON>(SendMessageW(host.Window(), WM_GETICON, ICON_BIG, 0)), size);
+    const std::vector<std::vector<DWORD>> expected = {FileImage(StandinExePath()), monoImage, window,
+                                                      FileImage(notepad), FileImage(StandinExePath())};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_FALSE(expected[static_cast<size_t>(i)].empty());
+        EXPECT_EQ(Render(large, i), expected[static_cast<size_t>(i)]) << "image " << i;
+    }
 }
 
 std::wstring ColumnHeading(HWND list, int column)

@@ -1,6 +1,7 @@
 // The main dialog in this process (DialogHost): the caption with a doubled
-// ampersand, and a long run of activation changes and repaints that must
-// leave no GDI object, DC, image list or window behind.
+// ampersand, the composed window against the one drawn step by step, and a
+// long run of activation changes and repaints that must leave no GDI object,
+// DC, image list or window behind.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include "res/resource.h"
 #include "tests/launcher/DialogHost.h"
 #include "ui/ItemImageCache.h"
+#include "ui/LayoutMetrics.h"
 #include "tests/paint/paint_support.h"
 
 namespace {
@@ -161,6 +163,68 @@ TEST(ButtonCaption, DoubledAmpersandIsDrawnAsOne)
     EXPECT_GT(Difference(onScreen, two), Difference(onScreen, one) + 10) << "caption looks like PROTECT && FIX";
     if (HasFailure())
         std::wcerr << L"capture: " << SaveCapture(shot, L"button-caption.bmp") << L"\n";
+}
+
+// The window composed in its back buffer shows the pixels of the same paint
+// drawn straight onto the window, at every scale of the layout, a focus
+// rectangle included; and the title strip uncovered on its own gets its
+// decoration back (drawn straight onto the window, the erase that follows the
+// first strip left it white).
+TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
+{
+    StandIns standIns(ConnectProtectOptimize());
+    ASSERT_TRUE(standIns.ok());
+    MoveMouseAway();
+    ScaleLayoutMetrics();
+    ScaleButtonFaceMetrics();
+    const LayoutMetricsTable processLayout = LayoutMetrics;
+    const ButtonFaceMetricsTable processFaces = ButtonFaceMetrics;
+    for (int dpi : {96, 120, 144}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        LayoutMetrics = ScaledLayoutMetrics(dpi);
+        ButtonFaceMetrics = ScaledButtonFaceMetrics(dpi);
+        DialogHost host;
+        ASSERT_NE(host.Window(), nullptr);
+        ASSERT_TRUE(BringToForeground(host.Window()));
+        host.Call([](CKivanoDlg& d) {
+            d.OnCategoryButton(2);
+            d.m_nRememberedCategory = 2;
+            d.m_btnCategory[0].SetFocus();
+        });
+        // The whole window repainted, then (unless a part is given) a paint of
+        // the dialog alone, as an activation sends it: there the category
+        // buttons are redrawn only as the selection bar orders it.
+        const auto paint = [&](int direct, const RECT* part) {
+            host.Call([direct](CKivanoDlg& d) { d.m_bPaintDirect = direct; });
+            const UINT children = part ? 0 : RDW_ALLCHILDREN;
+            RedrawWindow(host.Window(), part, nullptr, RDW_INVALIDATE | RDW_ERASE | children);
+            const ScreenCapture repainted = StableCapture(host.Window());
+            if (part)
+                return repainted;
+            SendMessageW(host.Window(), WM_ACTIVATE, WA_ACTIVE, 0);
+            return StableCapture(host.Window());
+        };
+        const ScreenCapture composed = paint(0, nullptr);
+        const ScreenCapture direct = paint(1, nullptr);
+        const RECT title = {0, 0, LayoutMetrics.ClientWidth, LayoutMetrics.TitleStripHeight};
+        const ScreenCapture uncovered = paint(0, &title);
+        ASSERT_TRUE(composed.ok());
+        EXPECT_EQ(composed.width(), LayoutMetrics.ClientWidth);
+        EXPECT_TRUE(SameImage(composed, direct)) << "composed and direct paints differ";
+        int lost = 0;
+        for (int y = title.top; y < title.bottom; ++y)
+            for (int x = title.left; x < title.right; ++x)
+                lost += uncovered.PixelAt(x, y) != composed.PixelAt(x, y) ? 1 : 0;
+        EXPECT_EQ(lost, 0) << "pixels of the uncovered title strip not shown again";
+        if (HasFailure()) {
+            const std::wstring name = L"composition-" + std::to_wstring(dpi);
+            std::wcerr << SaveCapture(composed, name + L"-composed.bmp") << L"\n"
+                       << SaveCapture(direct, name + L"-direct.bmp") << L"\n"
+                       << SaveCapture(uncovered, name + L"-uncovered.bmp") << L"\n";
+        }
+    }
+    LayoutMetrics = processLayout;
+    ButtonFaceMetrics = processFaces;
 }
 
 int CountChildren(HWND parent)

@@ -30,5 +30,16 @@ std::wstring KiB(double bytes);
 // which Windows also keeps equal to PrivateUsage.
 double PrivateBytes(const PROCESS_MEMORY_COUNTERS_EX& counters);
 
+// Marks a place in Wine's server trace (a wineserver started with -d1): one
+// request naming "QvMark:<label>", which ends the calling thread's span of
+// requests under that label (an empty label: a span not counted).
+// tools/bench/count-requests.py counts the requests of each span.
+inline void TraceMark(const std::wstring& label)
+{
+    const HANDLE handle = OpenEventW(SYNCHRONIZE, FALSE, (L"QvMark:" + label).c_str());
+    if (handle)
+        CloseHandle(handle);
+}
+
 // The positive number at argv[index], or the fallback.
 int ArgumentNumber(int argc, wchar_t** argv, int index, int fallback);

@@ -1,6 +1,7 @@
 #include "tools/check/CatalogueCheck.h"
 
 #include "catalogue/CatalogueLoader.h"
+#include "catalogue/LookupSession.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
 
@@ -174,6 +175,7 @@ bool CatalogueCheck::AllProgramsKept() const
 CatalogueCheck CheckCatalogue()
 {
     CatalogueCheck check;
+    CLookupSession session;  // as one catalogue load looks things up
     for (int k = 0; k < kCategoryCount; ++k) {
         CategoryCheck category;
         category.index = k;

@@ -1,0 +1,77 @@
+#include "catalogue/LookupSession.h"
+
+#include "framework/afxres.h"
+#include "res/resource.h"
+
+namespace {
+
+thread_local CLookupSession* t_session = nullptr;
+
+CString ReadFolder(UINT(WINAPI* get)(LPWSTR, UINT))
+{
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = get(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? CString(buffer, static_cast<int>(length)) : CString();
+}
+
+}  // namespace
+
+CString AppPaths64Key()
+{
+    return CString(AfxLoadStringText(IDS_APP_PATHS_KEY));
+}
+
+CString AppPaths32Key()
+{
+    return L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+}
+
+CString ControlPanelListKey()
+{
+    return CString(AfxLoadStringText(IDS_CPLS_KEY));
+}
+
+CString ReadSystemDirectory()
+{
+    return ReadFolder(GetSystemDirectoryW);
+}
+
+CString ReadWindowsDirectory()
+{
+    return ReadFolder(GetWindowsDirectoryW);
+}
+
+CLookupSession::CLookupSession()
+    : m_pOuter(t_session),
+      m_appPaths64(AppPaths64Key()),
+      m_appPaths32(AppPaths32Key()),
+      m_controlPanelList(ControlPanelListKey())
+{
+    t_session = this;
+}
+
+CLookupSession::~CLookupSession()
+{
+    t_session = m_pOuter;
+}
+
+CLookupSession* CLookupSession::Current()
+{
+    return t_session;
+}
+
+const CString& CLookupSession::SystemDirectory()
+{
+    if (!m_bFoldersRead) {
+        m_bFoldersRead = true;
+        m_strSystemDirectory = ReadSystemDirectory();
+        m_strWindowsDirectory = ReadWindowsDirectory();
+    }
+    return m_strSystemDirectory;
+}
+
+const CString& CLookupSession::WindowsDirectory()
+{
+    SystemDirectory();
+    return m_strWindowsDirectory;
+}
