@@ -10,7 +10,5 @@
 // The path is used as given: not normalised, relative paths are taken against
 // the current directory.
 // When the path exists and `found` is given, it receives what the search
-// reported of the entry (attributes, size, times). A path whose last
-// component is a plain name is answered from the entry's attributes, which is
-// what the search would report.
+// reported of the entry (attributes, size, times).
 BOOL FileExists(const CString& path, WIN32_FIND_DATAW* found = nullptr);

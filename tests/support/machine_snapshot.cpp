@@ -28,8 +28,14 @@ void ListFiles(const std::wstring& folder, const std::wstring& skip, MachineList
 }
 
 // Every key and value under root\path (64-bit view) with its type and data.
+// Wine's own volatile record of the session's system parameters is left out:
+// Wine fills it when the session's first window is made, whichever program
+// makes it, and drops it when the session ends.
 void ListRegistry(HKEY root, const std::wstring& path, MachineListing& out)
 {
+    if (CompareStringOrdinal(path.c_str(), -1, L"Software\\Wine\\Temporary System Parameters", -1, TRUE) ==
+        CSTR_EQUAL)
+        return;
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
         return;
