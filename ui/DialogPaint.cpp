@@ -125,6 +125,20 @@ std::array<Strip, 4> StripsOf(const LayoutMetricsTable& m)
     }};
 }
 
+// The lines the header paint draws below the columns, straight onto the
+// window: the separator under the columns and the band above the footer.
+RECT SeparatorBox(const LayoutMetricsTable& m)
+{
+    const int separator = m.ColumnTop + m.ColumnHeight + 4;
+    return {0, separator, m.ClientWidth, separator + 1};
+}
+
+RECT FooterBandBox(const LayoutMetricsTable& m)
+{
+    const int band = m.DescriptionTop + m.DescriptionHeight;
+    return {0, band, m.ClientWidth, band + m.HeaderBandHeight};
+}
+
 }  // namespace
 
 void CKivanoDlg::PaintStrips()
@@ -190,11 +204,10 @@ void CKivanoDlg::DrawHeaderOn(CDC& window)
             memory.FillSolidRect(RECT{0, H - 2, W, H - 1}, 0x9C9C9C);
 
             // Separator, footer band and its line, straight onto the window.
-            const int separator = m.ColumnTop + m.ColumnHeight + 4;
-            window.FillSolidRect(RECT{0, separator, W, separator + 1}, 0xD5DFDE);
-            const int f = m.DescriptionTop + m.DescriptionHeight;
-            window.FillSolidRect(RECT{0, f, W, f + m.HeaderBandHeight}, 0xD5DFDE);
-            window.FillSolidRect(RECT{0, f + 1, W, f + 2}, 0x9C9C9C);
+            window.FillSolidRect(SeparatorBox(m), 0xD5DFDE);
+            const RECT band = FooterBandBox(m);
+            window.FillSolidRect(band, 0xD5DFDE);
+            window.FillSolidRect(RECT{0, band.top + 1, W, band.top + 2}, 0x9C9C9C);
 
             DrawBitmapResourceOn(&window, IDB_INFO_SIGN, m.InfoIconLeft, m.InfoIconTop, m.InfoIconWidth,
                                  m.InfoIconHeight, -1, -1);
@@ -424,12 +437,10 @@ HRGN CKivanoDlg::ComposedRegion(unsigned parts) const
             boxes.push_back(strip.box);
     }
     if (parts & kComposedHeader) {
-        const int separator = m.ColumnTop + m.ColumnHeight + 4;
-        const int band = m.DescriptionTop + m.DescriptionHeight;
         boxes.push_back({0, m.TitleStripHeight, m.ClientWidth,
                          m.TitleStripHeight + m.HeaderHeight + m.HeaderBandHeight});
-        boxes.push_back({0, separator, m.ClientWidth, separator + 1});
-        boxes.push_back({0, band, m.ClientWidth, band + m.HeaderBandHeight});
+        boxes.push_back(SeparatorBox(m));
+        boxes.push_back(FooterBandBox(m));
         boxes.push_back({m.InfoIconLeft, m.InfoIconTop, m.InfoIconLeft + m.InfoIconWidth,
                          m.InfoIconTop + m.InfoIconHeight});
     }

@@ -56,16 +56,19 @@ private:
     bool m_extracted = false;
 };
 
-// Puts the item's images at `index` of both lists (-1: appends them). An icon
-// a list refuses is replaced by the window's, so that every later item keeps
-// its own place.
+// Puts the item's large or small icon at `index` of `list` (-1: appends it);
+// an icon the list refuses is replaced by the window's, so that every later
+// item keeps its own place.
+bool PutImage(CImageList& list, int index, const ItemIcons& icons, bool large)
+{
+    return list.Replace(index, large ? icons.Large() : icons.Small()) >= 0 ||
+           list.Replace(index, icons.WindowIcon(large ? ICON_BIG : ICON_SMALL)) >= 0;
+}
+
+// Puts the item's images at `index` of both lists (-1: appends them).
 bool PutImages(CImageList& large, CImageList& small, int index, const ItemIcons& icons)
 {
-    if (large.Replace(index, icons.Large()) < 0 && large.Replace(index, icons.WindowIcon(ICON_BIG)) < 0)
-        return false;
-    if (small.Replace(index, icons.Small()) < 0 && small.Replace(index, icons.WindowIcon(ICON_SMALL)) < 0)
-        return false;
-    return true;
+    return PutImage(large, index, icons, true) && PutImage(small, index, icons, false);
 }
 
 // Appends one image per item to `list` (its large or small icons) in one
@@ -75,11 +78,7 @@ bool AppendImages(CImageList& list, int size, const std::vector<std::unique_ptr<
 {
     const int count = static_cast<int>(icons.size());
     const int first = list.GetImageCount();
-    const auto put = [&](int k, int index) {
-        const ItemIcons& item = *icons[static_cast<size_t>(k)];
-        return list.Replace(index, large ? item.Large() : item.Small()) >= 0 ||
-               list.Replace(index, item.WindowIcon(large ? ICON_BIG : ICON_SMALL)) >= 0;
-    };
+    const auto put = [&](int k, int index) { return PutImage(list, index, *icons[static_cast<size_t>(k)], large); };
     CIconStrip strip(size, count);
     std::vector<int> left;
     for (int k = 0; k < count; ++k) {
