@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/check/LanguageTables.h"
-#include "tools/check/TextFitter.h"
+#include "checktool/LanguageTables.h"
+#include "checktool/TextFitter.h"
 
 // One DPI of the check and the boxes it measured against.
 struct DpiRules {

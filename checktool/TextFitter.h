@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "tools/check/DialogTemplate.h"
-#include "tools/check/ListLabelProbe.h"
+#include "checktool/DialogTemplate.h"
+#include "checktool/ListLabelProbe.h"
 #include "ui/LayoutMetrics.h"
 
 enum class TextPlace {

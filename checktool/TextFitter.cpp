@@ -1,4 +1,4 @@
-#include "tools/check/TextFitter.h"
+#include "checktool/TextFitter.h"
 
 #include <usp10.h>
 

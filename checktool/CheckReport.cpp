@@ -1,4 +1,4 @@
-#include "tools/check/CheckReport.h"
+#include "checktool/CheckReport.h"
 
 #include <cwchar>
 

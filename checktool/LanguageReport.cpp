@@ -1,8 +1,8 @@
-#include "tools/check/LanguageReport.h"
+#include "checktool/LanguageReport.h"
 
 #include <cwchar>
 
-#include "tools/check/CheckReport.h"
+#include "checktool/CheckReport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/check/ListLabelProbe.h"
+#include "checktool/ListLabelProbe.h"
 
 #include <commctrl.h>
 

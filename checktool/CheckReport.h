@@ -1,7 +1,7 @@
 // Writing a catalogue check as plain text or as JSON.
 #pragma once
 
-#include "tools/check/CatalogueCheck.h"
+#include "checktool/CatalogueCheck.h"
 
 #include <string>
 

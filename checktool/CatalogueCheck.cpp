@@ -1,4 +1,4 @@
-#include "tools/check/CatalogueCheck.h"
+#include "checktool/CatalogueCheck.h"
 
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/LookupSession.h"

@@ -1,4 +1,4 @@
-#include "tools/check/LanguageTables.h"
+#include "checktool/LanguageTables.h"
 
 #include <cstring>
 

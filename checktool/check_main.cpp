@@ -8,10 +8,10 @@
 // fits), 1 when some are not (some do not), 2 when the command line or the
 // launcher file is not usable.
 #include "framework/afxres.h"
-#include "tools/check/CatalogueCheck.h"
-#include "tools/check/CheckReport.h"
-#include "tools/check/LanguageCheck.h"
-#include "tools/check/LanguageReport.h"
+#include "checktool/CatalogueCheck.h"
+#include "checktool/CheckReport.h"
+#include "checktool/LanguageCheck.h"
+#include "checktool/LanguageReport.h"
 
 #include <windows.h>
 

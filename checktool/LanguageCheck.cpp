@@ -1,4 +1,4 @@
-#include "tools/check/LanguageCheck.h"
+#include "checktool/LanguageCheck.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "tools/check/DialogTemplate.h"
+#include "checktool/DialogTemplate.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // JSON writer: plain ASCII, every other character a \u escape).
 #pragma once
 
-#include "tools/check/LanguageCheck.h"
+#include "checktool/LanguageCheck.h"
 
 #include <string>
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "tools/check/DialogTemplate.h"
+#include "checktool/DialogTemplate.h"
 #include "ui/LayoutMetrics.h"
 
 class ListLabelProbe {
