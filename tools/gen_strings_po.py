@@ -87,7 +87,8 @@ def usage(entry, captions):
             note += f" In the category {captions[k]}."
     notes = [note] if note else []
     if "&&" in entry.text:
-        notes.append("&& draws one &: keep it (a single & would underline the next letter).")
+        notes.append("&& draws one &: keep it or use your language's word for \"and\" (a single & would "
+                     "underline the next letter).")
     named = [n for n in NAMES if n in entry.text]
     if named:
         notes.append(" and ".join(named) + (" is a name" if len(named) == 1 else " are names") +
@@ -125,10 +126,11 @@ def template(entries, source_of):
 
 
 def markup(text):
-    """What a translation must keep, by name."""
+    """What a translation must keep, by name. A "&&" (drawn as one "&") may
+    become the language's own word for "and", or stay; a lone "&" would
+    underline the next letter as an accelerator, so its count must not change."""
     ampersands = re.findall(r"&&|&", text)
     return {
-        '"&&" (drawn as one &)': ampersands.count("&&"),
         'lone "&" (underlines the next letter)': ampersands.count("&"),
         "%-sequences": " ".join(sorted(PERCENT.findall(text))) or "none",
         "line breaks": text.count("\n"),

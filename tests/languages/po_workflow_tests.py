@@ -69,8 +69,8 @@ class Workflow(unittest.TestCase):
 
     def test_broken_entries_stop_the_build_at_their_line(self):
         cases = [
-            ('msgstr "SCHÜTZEN && REPARIEREN"', 'msgstr "SCHÜTZEN UND REPARIEREN"',
-             r'"&&" \(drawn as one &\): the English has 1, the translation 0'),
+            ('msgstr "SCHÜTZEN && REPARIEREN"', 'msgstr "SCHÜTZEN & REPARIEREN"',
+             r'lone "&" \(underlines the next letter\): the English has 0, the translation 1'),
             ('msgstr "Kategorie"', 'msgstr "Kate\\ngorie"', "line breaks: the English has 0, the translation 1"),
             ('msgstr "Kategorie"', "msgstr Kategorie", "syntax error"),  # msgfmt's own report
             ('msgctxt "12 heading', 'msgctxt "2 registry key"\nmsgid "x"\nmsgstr "y"\n\nmsgctxt "12 heading',
