@@ -38,7 +38,14 @@ CKivanoDlg::CKivanoDlg()
       m_bLayoutReady(0),
       m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_pLargeImageList(nullptr),
-      m_pSmallImageList(nullptr)
+      m_pSmallImageList(nullptr),
+      m_composition(CWindowComposition::Scene{
+          this,
+          {&m_strTitle, &m_strSubtitle, &m_strCategoryHeading, &m_strContentsHeading},
+          &m_pHeadingFont,
+          m_btnCategory,
+          m_bCategoryPresent,
+          &m_bLayoutReady})
 {
     m_strDescription.Empty();
     ScaleLayoutMetrics();

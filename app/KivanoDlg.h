@@ -5,18 +5,15 @@
 // ui/, launching and the footer commands in launch/.
 #pragma once
 
-#include <climits>
-
 #include "framework/afxcmn.h"
 #include "framework/afxdd.h"
 #include "framework/afxdlg.h"
-#include "ui/ArtworkCache.h"
-#include "ui/BackBuffer.h"
 #include "ui/BitmapButtonEx.h"
 #include "ui/EditEx.h"
 #include "ui/ItemImageCache.h"
 #include "ui/ItemListCtrl.h"
 #include "ui/LayoutMetrics.h"
+#include "ui/WindowComposition.h"
 
 class CKivanoDlg : public CDialog {
 public:
@@ -46,36 +43,9 @@ public:
 
     // --- Kept between paints and fills ----------------------------------------
     CItemImageCache m_imageCache;      // the list's converted icons, per category
-    CArtworkCache m_artwork;           // the decoration's bitmaps, while they are drawn from
+    CWindowComposition m_composition;  // what the window draws itself, and its back buffer
     int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
     int m_bListPending = 0;            // a fill was put off
-    static constexpr int kNoPendingBar = INT_MIN;
-    int m_nPendingBarRow = kNoPendingBar;  // inside a layout pass: the bar's row to draw at its end
-
-    // --- The composition: the window's own drawing in its back buffer --------
-    enum ComposedPart : unsigned {
-        kComposedStrips = 1,   // title strip, wordmark, footer images
-        kComposedHeader = 2,   // header, bands, lines, information sign
-        kComposedBar = 4,      // the selection bar with its marker
-        kComposedButtons = 8,  // the present category buttons' faces
-    };
-    int m_bPaintDirect = 0;  // nonzero: no back buffer, paints draw straight onto the window
-    CBackBuffer m_backBuffer;
-    LayoutMetricsTable m_composedMetrics = {};  // the layout the decoration was drawn for
-    CString m_strComposedTexts;                 // and its texts
-    unsigned m_nComposedParts = 0;              // what the buffer holds
-    unsigned m_nPendingParts = 0;               // inside a layout pass: to show at its end
-    int m_nBarRow = 0;                          // the selection bar's marker row
-    unsigned m_nComposedButtons = 0;            // bit k: button k's face is in the buffer
-    // What the buffer holds of the bar and of each button, to redraw only what changed.
-    struct ComposedFace {
-        bool drawn = false;
-        CBitmapButtonEx::FaceState face;
-        RECT box = {};
-        bool focused = false;
-    };
-    ComposedFace m_composedFaces[5];
-    int m_nComposedBarRow = -1;
 
     // --- Operations ----------------------------------------------------------
     void FillItemList();
@@ -88,12 +58,6 @@ public:
     void PaintHeader();
     void PaintSelectionBar(int row);
     void SetUpCategoryButtons();
-    // The drawing of the decoration, onto any DC in client coordinates.
-    void DrawHeaderOn(CDC& target);
-    void DrawSelectionBarOn(CDC& target, int row);
-    // Shows the parts from the back buffer (inside a layout pass: at its end);
-    // false when there is no buffer, and the caller draws straight onto the window.
-    bool ShowComposed(unsigned parts);
 
     DECLARE_MESSAGE_MAP()
 
@@ -138,13 +102,4 @@ private:
     void BuildPendingItemList();
     // The category button k whose object sent a private message, or -1.
     int CategoryOfSender(WPARAM sender) const;
-    // The back buffer for the current layout, with the decoration drawn.
-    bool PrepareComposition();
-    // Draws the bar and the category buttons' faces into the back buffer.
-    void ComposeBarAndButtons();
-    // Serves category button k's own paint from the back buffer when it holds
-    // the button's face as it is now (without focus rectangle).
-    bool ServeButtonPaint(int k, CDC& dc);
-    // The region of the window the parts cover (client coordinates).
-    HRGN ComposedRegion(unsigned parts) const;
 };

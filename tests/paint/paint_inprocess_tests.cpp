@@ -195,7 +195,7 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
         // the dialog alone, as an activation sends it: there the category
         // buttons are redrawn only as the selection bar orders it.
         const auto paint = [&](int direct, const RECT* part) {
-            host.Call([direct](CKivanoDlg& d) { d.m_bPaintDirect = direct; });
+            host.Call([direct](CKivanoDlg& d) { d.m_composition.SetDirect(direct); });
             const UINT children = part ? 0 : RDW_ALLCHILDREN;
             RedrawWindow(host.Window(), part, nullptr, RDW_INVALIDATE | RDW_ERASE | children);
             const ScreenCapture repainted = StableCapture(host.Window());
