@@ -28,7 +28,7 @@ protected:
     void Open()
     {
         ASSERT_TRUE(recorderOk_);
-        ASSERT_TRUE(spy_.ok()) << "ShellExecuteW not found in the import table";
+        ASSERT_TRUE(spy_.ok()) << "ShellExecuteW's import slot not replaced";
         host_ = std::make_unique<DialogHost>();
         ASSERT_NE(host_->Window(), nullptr);
         PrepareForKeys(*host_);

@@ -91,38 +91,18 @@ HINSTANCE WINAPI SpyShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWST
     return g_realShellExecute(owner, verb, file, parameters, directory, show);
 }
 
-// The import-table slot through which this program calls shell32's ShellExecuteW.
+}  // namespace
+
+// The pointer through which this program's calls of ShellExecuteW go: its
+// import slot, or, where the shell is loaded at its first call, the delayed
+// import's slot, which holds a loading stub until then.
+extern "C" void* __imp_ShellExecuteW;
+
+namespace {
+
 void** FindShellExecuteSlot()
 {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0)
-        return nullptr;
-    const FARPROC real = GetProcAddress(GetModuleHandleW(L"shell32.dll"), "ShellExecuteW");
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
-        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "shell32.dll") != 0)
-            continue;
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        const IMAGE_THUNK_DATA* name =
-            d->OriginalFirstThunk ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk) : nullptr;
-        for (; slot->u1.Function; ++slot) {
-            bool match = false;
-            if (name) {
-                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) {
-                    const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-                    match = std::strcmp(reinterpret_cast<const char*>(byName->Name), "ShellExecuteW") == 0;
-                }
-                ++name;
-            } else {
-                match = reinterpret_cast<FARPROC>(slot->u1.Function) == real;
-            }
-            if (match)
-                return reinterpret_cast<void**>(&slot->u1.Function);
-        }
-    }
-    return nullptr;
+    return &__imp_ShellExecuteW;
 }
 
 void WriteSlot(void** slot, void* value)
@@ -144,7 +124,10 @@ ShellExecuteSpy::ShellExecuteSpy()
     {
         std::lock_guard<std::mutex> lock(g_spyLock);
         g_calls.clear();
-        g_realShellExecute = reinterpret_cast<ShellExecuteFn>(*slot);
+        // The shell's own function, not what the slot holds: a delayed
+        // import's slot holds a stub that would write the function over the spy.
+        g_realShellExecute = reinterpret_cast<ShellExecuteFn>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"shell32.dll"), "ShellExecuteW")));
     }
     WriteSlot(slot, reinterpret_cast<void*>(&SpyShellExecuteW));
     if (*slot == reinterpret_cast<void*>(&SpyShellExecuteW))

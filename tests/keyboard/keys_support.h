@@ -59,8 +59,9 @@ private:
     std::vector<std::unique_ptr<Item>> items_;
 };
 
-// What the launcher handed to ShellExecuteW, seen by replacing the entry in
-// this test program's import table (the launcher's code is linked into it).
+// What the launcher handed to ShellExecuteW, seen by replacing the import
+// slot its calls go through in this test program (the launcher's code is
+// linked into it).
 // The call still goes on to the shell.
 struct ShellCall {
     std::wstring file;
