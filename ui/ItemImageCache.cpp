@@ -224,6 +224,25 @@ bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys,
     return Convert(keys, largeSize, smallSize, window, large, small);
 }
 
+bool CItemImageCache::Prepare(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize)
+{
+    if (category < 0 || category >= kCategories)
+        return false;
+    CImageList large;
+    CImageList small;
+    std::vector<bool> extracted;
+    // Without a window an icon that is not extracted has nothing to stand in
+    // for it, and the conversion fails.
+    if (!Convert(keys, largeSize, smallSize, nullptr, large, small, &extracted))
+        return false;
+    Kept& kept = m_kept[category];
+    kept.large.Attach(large.Detach());
+    kept.small.Attach(small.Detach());
+    kept.keys = keys;
+    kept.extracted = extracted;
+    return true;
+}
+
 void CItemImageCache::Clear()
 {
     for (Kept& kept : m_kept) {
