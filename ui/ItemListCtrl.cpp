@@ -40,20 +40,25 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     if (window == nullptr)
         return 0;
 
-    RECT client;
-    GetClientRect(&client);
+    // The canvas covers the part to paint, in the list's coordinates and
+    // clipped to it, so the list view draws only the items that reach it.
     const RECT& box = paint.rcPaint;
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
     CDC memory;
     CBitmap canvas;
-    if (memory.CreateCompatibleDC(nullptr) && CreateCanvas(canvas, client.right, client.bottom)) {
+    if (width <= 0 || height <= 0) {
+        // nothing to paint
+    } else if (memory.CreateCompatibleDC(nullptr) && CreateCanvas(canvas, width, height)) {
         CSelect selectCanvas(memory, canvas.m_hObject);
-        ::BitBlt(memory, box.left, box.top, box.right - box.left, box.bottom - box.top, window, box.left, box.top,
-                 SRCCOPY);
+        ::BitBlt(memory, 0, 0, width, height, window, box.left, box.top, SRCCOPY);
+        ::SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
+        ::IntersectClipRect(memory, box.left, box.top, box.right, box.bottom);
         if (m_bErasePending)
             DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
         DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
-        ::BitBlt(window, box.left, box.top, box.right - box.left, box.bottom - box.top, memory, box.left, box.top,
-                 SRCCOPY);
+        ::SetViewportOrgEx(memory, 0, 0, nullptr);
+        ::BitBlt(window, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
     } else {
         if (m_bErasePending)
             DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(window), 0);
