@@ -5,9 +5,10 @@
 # (tools/demo-machine.sh) in its build folder, starts Xvfb and Wine's
 # services, and prints a table of medians, ratios and targets:
 #   - start-up to the main window shown, painted and idle: the launcher on the
-#     demo machine (a), the launcher built with a worst-case catalogue (b) and
-#     a floor program, a dialog with one list view (c), RUNS alternating starts
-#     of each (default 15), with the ratios a/c and b/c, and the start-up of
+#     demo machine (a), the launcher built with a worst-case catalogue (b), a
+#     floor program, a dialog with one list view (c), and a floor of the
+#     launcher's own window doing nothing else (d), RUNS alternating starts of
+#     each (default 15), with the ratios against both floors, and the start-up of
 #     (a) broken down into phases (a build of the launcher that records the
 #     time at each phase's end takes its turn in the same rotation);
 #   - catalogue load of the shipped and the worst-case table, median of LOADS
@@ -79,7 +80,7 @@ windows_dir="$drive_c/windows"
 bench_dir="$drive_c/QuorvaneBench"
 mkdir -p "$bench_dir"
 cp "$build/app/Quorvane.exe" "$build/tools/bench/QuorvaneWorst.exe" "$build/tools/bench/QuorvaneTraced.exe" \
-   "$build/tools/bench/bench_floor.exe" \
+   "$build/tools/bench/bench_floor.exe" "$build/tools/bench/bench_window_floor.exe" \
    "$build/tools/bench/bench_driver.exe" "$build/tools/bench/bench_inproc.exe" "$bench_dir/"
 worst_list="$state/bench-worst-files"
 python3 tools/bench/gen-worst-catalogue.py --found >"$worst_list"
@@ -102,7 +103,8 @@ status=0
 run_wine "$win\\bench_driver.exe" "$runs" \
   "$win\\Quorvane.exe" VelConsoleClass \
   "$win\\QuorvaneWorst.exe" VelConsoleClass \
-  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\QuorvaneTraced.exe" | tr -d '\r' || status=1
+  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\bench_window_floor.exe" VelConsoleClass \
+  "$win\\QuorvaneTraced.exe" | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" catalogue "$loads" "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" \
   | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" steady "$cycles" | tr -d '\r' || status=1
@@ -115,7 +117,8 @@ server_trace="$state/bench-server-trace.txt"
 "$WINESERVER" -p -d1 2>"$server_trace" >/dev/null </dev/null
 "$WINE" wineboot >/dev/null 2>&1 </dev/null
 run_wine "$win\\bench_driver.exe" 1 "$win\\Quorvane.exe" VelConsoleClass "$win\\QuorvaneWorst.exe" VelConsoleClass \
-  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\QuorvaneTraced.exe" >/dev/null || status=1
+  "$win\\bench_floor.exe" QvBenchFloorClass "$win\\bench_window_floor.exe" VelConsoleClass \
+  "$win\\QuorvaneTraced.exe" >/dev/null || status=1
 run_wine "$win\\bench_inproc.exe" catalogue 1 "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" >/dev/null || status=1
 run_wine "$win\\bench_inproc.exe" steady 100 >/dev/null || status=1
 bash tools/wine-session.sh stop
