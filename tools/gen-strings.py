@@ -68,16 +68,24 @@ import gen_strings_pseudo
 # The languages besides English: the PO file res/lang/<code>.po, its glossary
 # res/lang/glossary/<code>.po, and the LANGUAGE statement its table is filed
 # under. A language whose regions share it is filed under the neutral
-# sublanguage, so that every region (de-AT, fr-CA) finds it through the
-# platform's own fallback from a region to its language; Japanese and
-# Simplified Chinese under their own region. To add a language: its
+# sublanguage, so that every region (de-AT, fr-CA, nl-BE) finds it through the
+# platform's own fallback from a region to its language; Brazilian Portuguese
+# and the two Chinese scripts under their own region. To add a language: its
 # PO file (msginit from the template), its glossary and a line here.
 LANGUAGES = [
     ("de", "German", "LANG_GERMAN, SUBLANG_NEUTRAL"),
     ("fr", "French", "LANG_FRENCH, SUBLANG_NEUTRAL"),
     ("es", "Spanish", "LANG_SPANISH, SUBLANG_NEUTRAL"),
+    ("it", "Italian", "LANG_ITALIAN, SUBLANG_NEUTRAL"),
+    ("pt_BR", "Brazilian Portuguese", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"),
+    ("nl", "Dutch", "LANG_DUTCH, SUBLANG_NEUTRAL"),
+    ("pl", "Polish", "LANG_POLISH, SUBLANG_NEUTRAL"),
+    ("ru", "Russian", "LANG_RUSSIAN, SUBLANG_NEUTRAL"),
+    ("tr", "Turkish", "LANG_TURKISH, SUBLANG_NEUTRAL"),
     ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
+    ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN"),
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
+    ("zh_TW", "Traditional Chinese", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501
