@@ -37,7 +37,7 @@ struct LanguageFit {
     // the English source's texts are used as written, and the pseudo-locale
     // is lengthened on purpose, so theirs are shown but not counted.
     bool counted = true;
-    int measured = 0;  // shown texts in the table
+    int measured = 0;  // shown texts in the table (those filled from English are measured with English)
     std::vector<TextCheck> misfits;
 };
 
