@@ -1,5 +1,6 @@
 // Checking that every text of every language in a launcher's resources fits
-// where the window shows it, at 96, 120 and 144 DPI.
+// where the window shows it, at 96, 120 and 144 DPI, and that a wrapped text
+// breaks into lines as the language's typography allows.
 #pragma once
 
 #include <windows.h>
