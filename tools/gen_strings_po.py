@@ -27,8 +27,7 @@ class PoError(Exception):
 # Room is given in Latin characters and in CJK ones (Japanese, Chinese,
 # Korean), whose glyphs are about as wide as the font is high: 11 pixels in
 # 8-point and 12 in 9-point text at 96 DPI.
-WRAPPED = (" The fit check refuses a last line of a single character, and a line that starts with a closing "
-           "bracket or punctuation mark such as 。、）」 or a comma, a small kana or ー.")
+WRAPPED = " No last line of a single character, no line starting with 。、）」ー, a small kana or the like."
 FOOTER_CAPTION = ("Shown on a button 67 pixels wide: one line, bold 9-point Tahoma (about 8 Latin characters, "
                   "5 CJK characters).")
 DESCRIPTION = ("Shown below the utilities, word-wrapped in an area 594 x 43 pixels in 8-point Tahoma: "
