@@ -109,8 +109,8 @@ protected:
     std::vector<Text> read_;
 };
 
-// de_DE, de_AT, de_CH: German; fr_FR, fr_CA: French; es_ES, it_IT, pt_BR,
-// nl_NL, pl_PL, ru_RU, tr_TR, ja_JP, ko_KR, zh_CN, zh_TW; and fi_FI, which has
+// de_DE, de_AT, de_CH: German; fr_FR, fr_CA: French; nl_NL, nl_BE: Dutch;
+// es_ES, it_IT, pt_BR, pl_PL, ru_RU, tr_TR, ja_JP, ko_KR, zh_CN, zh_TW; and fi_FI, which has
 // no table: today's English. A language's table holds what its PO file
 // translates and English for the rest, so the texts shown are checked against
 // the built table, and a text the translation supplies must not be English.
