@@ -2,9 +2,11 @@
 
 The template (.pot) holds one entry per translatable English string. Its
 msgctxt is "<string id> <where it is used>", which keeps rows that share an
-English name apart; translator comments say where and how the text is drawn.
-A PO file is first checked by gettext's own `msgfmt --check`, which names the
-file and line of anything malformed, then read with Debian's python3-polib.
+English name apart; translator comments say where and how the text is drawn
+and how much room it has, in Latin and in CJK characters. A PO file is first
+checked by gettext's own `msgfmt --check`, which names the file and line of
+anything malformed, then read with Debian's python3-polib; its header must
+give the language's Plural-Forms.
 
 Reading a PO file follows gettext: an entry that is fuzzy, empty, or whose
 msgid no longer matches the English (the template has changed since the file
