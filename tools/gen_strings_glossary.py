@@ -131,10 +131,10 @@ def check_names(glossary, english, found, places):
 
 def summary(checked, unrecorded, english):
     """The build's note on one language's glossary."""
-    note = f"glossary: {checked} names checked"
+    note = f"glossary: {checked} name{'' if checked == 1 else 's'} checked"
     missing = sorted({shown(english[i].text) for i in unrecorded})
     if missing:
-        note += f", {len(missing)} translated names without an entry"
+        note += f", {len(missing)} translated name{'' if len(missing) == 1 else 's'} without an entry"
         if len(missing) <= 5:
             note += " (" + ", ".join(f'"{m}"' for m in missing) + ")"
     return note
