@@ -1,5 +1,6 @@
 #include "checktool/LanguageCheck.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "catalogue/CatalogueModel.h"
@@ -129,11 +130,16 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
         fit.table = ReadLanguageTable(module, language);
         fit.counted = language != kPseudoLocale &&
                       (fit.table.status.present || PRIMARYLANGID(language) != LANG_ENGLISH);
+        const std::vector<UINT>& filled = fit.table.status.filled;
         for (const auto& [id, text] : fit.table.strings) {
             TextCheck check;
             if (!PlaceOfString(id, check.place, check.what))
                 continue;
             ++fit.measured;
+            // A string filled from English is the English source's text, in
+            // the same fonts and boxes: measured and listed with English.
+            if (fit.table.status.readable && std::binary_search(filled.begin(), filled.end(), id))
+                continue;
             check.id = id;
             check.text = text;
             for (const std::unique_ptr<TextFitter>& fitter : fitters) {

@@ -1,5 +1,6 @@
 // Checking that every text of every language in a launcher's resources fits
-// where the window shows it, at 96, 120 and 144 DPI.
+// where the window shows it, at 96, 120 and 144 DPI, and that a wrapped text
+// breaks into lines as the language's typography allows.
 #pragma once
 
 #include <windows.h>
@@ -37,7 +38,7 @@ struct LanguageFit {
     // the English source's texts are used as written, and the pseudo-locale
     // is lengthened on purpose, so theirs are shown but not counted.
     bool counted = true;
-    int measured = 0;  // shown texts in the table
+    int measured = 0;  // shown texts in the table (those filled from English are measured with English)
     std::vector<TextCheck> misfits;
 };
 

@@ -52,6 +52,15 @@ std::wstring StatusText(const LanguageTable& table)
     return out;
 }
 
+// The lines as drawn, without the blanks they end with: "first / second".
+std::wstring JoinedLines(const std::vector<std::wstring>& lines)
+{
+    std::wstring out;
+    for (const std::wstring& line : lines)
+        out += (out.empty() ? L"" : L" / ") + line.substr(0, line.find_last_not_of(L' ') + 1);
+    return out;
+}
+
 std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
 {
     std::wstring out = std::to_wstring(misfit.dpi) + L" DPI: ";
@@ -70,6 +79,15 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
                              : L"the word \"" + fit.word + L"\" is " + std::to_wstring(fit.widthOver) +
                                    L" px too wide");
     }
+    if (fit.loneLastLine)
+        add(L"the last line \"" + fit.drawnLines.back() + L"\" is a single character");
+    if (fit.badLineStart > 0) {
+        const std::wstring& line = fit.drawnLines[static_cast<size_t>(fit.badLineStart) - 1];
+        add(L"line " + std::to_wstring(fit.badLineStart) + L" starts with \"" +
+            line.substr(line.find_first_not_of(L" \t\u00a0\u3000"), 1) + L"\", which may not start a line");
+    }
+    if (!fit.BreaksWell())
+        add(L"drawn as \"" + JoinedLines(fit.drawnLines) + L"\"");
     return out + parts;
 }
 
@@ -106,6 +124,14 @@ std::wstring StatusJson(const TranslationStatus& status)
            JsonField(L"filled", L"[" + filled + L"]") + L"}";
 }
 
+std::wstring JsonStrings(const std::vector<std::wstring>& strings)
+{
+    std::wstring out;
+    for (const std::wstring& s : strings)
+        out += (out.empty() ? L"" : L", ") + JsonString(s);
+    return L"[" + out + L"]";
+}
+
 std::wstring MisfitJson(const TextCheck& text)
 {
     std::wstring dpis;
@@ -116,7 +142,10 @@ std::wstring MisfitJson(const TextCheck& text)
                 JsonField(L"heightOver", std::to_wstring(misfit.fit.heightOver > 0 ? misfit.fit.heightOver : 0)) +
                 L", " + JsonField(L"lines", std::to_wstring(misfit.fit.lines)) + L", " +
                 JsonField(L"maxLines", std::to_wstring(misfit.maxLines)) + L", " +
-                JsonField(L"word", JsonString(misfit.fit.word)) + L"}";
+                JsonField(L"word", JsonString(misfit.fit.word)) + L", " +
+                JsonField(L"loneLastLine", JsonBool(misfit.fit.loneLastLine)) + L", " +
+                JsonField(L"badLineStart", std::to_wstring(misfit.fit.badLineStart)) + L", " +
+                JsonField(L"drawnLines", JsonStrings(misfit.fit.drawnLines)) + L"}";
     }
     return L"{" + JsonField(L"id", std::to_wstring(text.id)) + L", " + JsonField(L"what", JsonString(text.what)) +
            L", " + JsonField(L"place", JsonString(PlaceName(text.place))) + L", " +
@@ -149,6 +178,8 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
     out += L"  item names         at most 2 lines, no word cut, in the label the list view sizes for each\n"
            L"                     name (at most the icon cell's " +
            RuleValue(check, TextPlace::ItemName, &PlaceRule::width) + L")\n";
+    out += L"  and every wrapped text (captions, descriptions, item names) with no last line of a single\n"
+           L"  character and no line that starts with closing punctuation, a small kana or the like\n";
 
     for (const LanguageFit& language : check.languages) {
         out += L"\n";

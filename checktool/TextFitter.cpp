@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "checktool/LineBreaks.h"
 #include "res/resource.h"
 #include "ui/CaptionBox.h"
 
@@ -199,6 +200,14 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
         if (over > 0)
             fit.word = word;
         fit.widthOver = std::max(fit.widthOver, over);
+        // The breaks DrawTextW makes at the same width, in the same font and format.
+        fit.drawnLines = DrawnLines(m_dc, font, format, width, text);
+        const size_t count = fit.drawnLines.size();
+        fit.loneLastLine = count > 1 && IsLoneCharacter(fit.drawnLines.back());
+        for (size_t n = 1; n < count && fit.badLineStart == 0; ++n) {
+            if (StartsWithNonStarter(fit.drawnLines[n]))
+                fit.badLineStart = static_cast<int>(n) + 1;
+        }
     }
     if (place == TextPlace::FooterCaption) {
         // Centred in the whole button, of which the client area shows the top.

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "checktool/DialogTemplate.h"
 #include "checktool/ListLabelProbe.h"
@@ -36,7 +37,15 @@ struct FitResult {
     int heightOver = 0;  // pixels beyond the height the place allows
     int lines = 0;
     std::wstring word;   // the word that is too wide, if one is
-    bool Fits() const { return widthOver <= 0 && heightOver <= 0; }
+    // Wrapped places: the lines as DrawTextW breaks them, and the breaks'
+    // faults: a last line of a single character (after one or more lines),
+    // and the first line (1-based) that starts with a character line breaking
+    // keeps off a line's start (0: none).
+    std::vector<std::wstring> drawnLines;
+    bool loneLastLine = false;
+    int badLineStart = 0;
+    bool BreaksWell() const { return !loneLastLine && badLineStart == 0; }
+    bool Fits() const { return widthOver <= 0 && heightOver <= 0 && BreaksWell(); }
 };
 
 class TextFitter {

@@ -5,7 +5,8 @@
 #                           otherwise on an Xvfb display, with a screenshot.
 # bash tools/run.sh --language de
 #                           the same, with the launcher in another language: de,
-#                           fr, es, ja, zh, en, a locale such as de_AT, or qps
+#                           fr, es, it, pt_BR, nl, pl, ru, tr, ja, ko, zh (or
+#                           zh_CN), zh_TW, en, a locale such as de_AT, or qps
 #                           (the pseudo-locale, see below).
 # bash tools/run.sh --stop  ends the launcher, the demo machine's wineserver and
 #                           the Xvfb display this script started.
@@ -43,7 +44,10 @@ stop_all() {
   fi
 }
 
-usage() { echo "usage: bash tools/run.sh [--language de|fr|es|ja|zh|en|qps|xx_YY] | --stop" >&2; exit 2; }
+usage() {
+  echo "usage: bash tools/run.sh [--language de|fr|es|it|pt_BR|nl|pl|ru|tr|ja|ko|zh|zh_TW|en|qps|xx_YY] | --stop" >&2
+  exit 2
+}
 # Wine takes the launcher's UI language from the Unix locale it starts under.
 locale_name=""
 app="$QUORVANE_BUILD/app/Quorvane.exe"
@@ -53,7 +57,9 @@ case "${1:-}" in
     [ $# -eq 2 ] || usage
     case "$2" in
       de) locale_name=de_DE ;; fr) locale_name=fr_FR ;; es) locale_name=es_ES ;;
-      ja) locale_name=ja_JP ;; zh) locale_name=zh_CN ;; en) locale_name=en_US ;;
+      it) locale_name=it_IT ;; nl) locale_name=nl_NL ;; pl) locale_name=pl_PL ;;
+      ru) locale_name=ru_RU ;; tr) locale_name=tr_TR ;; ja) locale_name=ja_JP ;;
+      ko) locale_name=ko_KR ;; zh) locale_name=zh_CN ;; en) locale_name=en_US ;;
       # Wine 8 has no qps-ploc locale, so no process can have 0x0501 as its UI
       # language: the launcher built for the language tests carries the same
       # pseudo-locale table filed under Finnish, shown under fi_FI.

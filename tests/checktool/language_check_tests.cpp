@@ -1,5 +1,6 @@
-// quorvane-check --languages, run as a separate process: on a two-language
-// module built for it (one caption that cannot fit, the rest fitting), and on
+// quorvane-check --languages, run as a separate process: on a three-language
+// module built for it (one German caption that cannot fit, three Japanese
+// names that break badly, the rest fitting), and on
 // the real launcher, whose item labels in the real window must take the lines
 // the tool says they take.
 #include <gtest/gtest.h>
@@ -80,14 +81,29 @@ TEST(LanguageCheck, TestModuleNamesTheCaptionThatDoesNotFitAtEachDpi)
     }
     // The caption that fits, wrapped on two lines, is not listed.
     EXPECT_EQ(run.out.find(L"VERBINDEN"), std::wstring::npos) << run.out;
-    EXPECT_NE(LineIndex(lines, L"Summary: 2 languages; 1 translated text does not fit."), -1) << run.out;
+    // The Japanese names that break badly, at every DPI.
+    const std::wstring lone = L"    string 10000, row 0.0 name: \"\u30c9\u30e9\u30a4\u30d0\u30fc\u66f4\u65b0\"";
+    const std::wstring bracket = L"    string 10001, row 0.1 name: \"Diagnostics \u300d\u30c4\u30fc\u30eb\"";
+    const std::wstring kana = L"    string 10002, row 0.2 name: \"Diagnostics \u30c3\u30fc\u30eb\"";
+    for (const auto& [name, fault] : {std::pair{lone, std::wstring(L"\" is a single character, drawn as \"")},
+                                      {bracket, std::wstring(L"starts with \"\u300d\", which may not start a line")},
+                                      {kana, std::wstring(L"starts with \"\u30c3\", which may not start a line")}}) {
+        const int at = LineIndex(lines, name);
+        ASSERT_NE(at, -1) << run.out;
+        for (size_t d = 0; d < 3; ++d) {
+            const std::wstring& line = lines.at(static_cast<size_t>(at) + 1 + d);
+            EXPECT_EQ(line.find(L"      " + std::to_wstring(kDpis[d]) + L" DPI: "), 0u) << line;
+            EXPECT_NE(line.find(fault), std::wstring::npos) << line;
+        }
+    }
+    EXPECT_NE(LineIndex(lines, L"Summary: 3 languages; 4 translated texts do not fit."), -1) << run.out;
 
     const ToolRun json = RunCheckTool(L"--json --languages " + module, L"");
     EXPECT_EQ(json.exitCode, 1u);
     const qvjson::Value report = ParsedReport(json);
     try {
         EXPECT_FALSE(report[L"allFit"].boolean);
-        EXPECT_EQ(report[L"misfitCount"].number, 1);
+        EXPECT_EQ(report[L"misfitCount"].number, 4);
         EXPECT_TRUE(report[L"statusesReadable"].boolean);
         ASSERT_EQ(report[L"dpis"].size(), 3u);
         for (size_t d = 0; d < 3; ++d) {
@@ -101,7 +117,7 @@ TEST(LanguageCheck, TestModuleNamesTheCaptionThatDoesNotFitAtEachDpi)
         }
         // In the module's order of languages: by identifier.
         const qvjson::Value& languages = report[L"languages"];
-        ASSERT_EQ(languages.size(), 2u);
+        ASSERT_EQ(languages.size(), 3u);
         const qvjson::Value& english = languages[1];
         EXPECT_EQ(english[L"langid"].string, L"0x0409");
         EXPECT_EQ(english[L"status"].type, qvjson::Value::Type::Null);
@@ -124,6 +140,32 @@ TEST(LanguageCheck, TestModuleNamesTheCaptionThatDoesNotFitAtEachDpi)
             EXPECT_EQ(caption[L"dpis"][d][L"dpi"].number, kDpis[d]);
             EXPECT_EQ(caption[L"dpis"][d][L"widthOver"].number, CaptionOverflow(kTooWide, kDpis[d]));
             EXPECT_EQ(caption[L"dpis"][d][L"heightOver"].number, 0);
+        }
+        // The lines DrawTextW drew, as many as the height measured, hold the
+        // name; the faults name the line.
+        const qvjson::Value& japanese = languages[2];
+        EXPECT_EQ(japanese[L"langid"].string, L"0x0411");
+        ASSERT_EQ(japanese[L"misfits"].size(), 3u);
+        for (const qvjson::Value& name : japanese[L"misfits"].array) {
+            for (const qvjson::Value& dpi : name[L"dpis"].array) {
+                EXPECT_EQ(dpi[L"widthOver"].number + dpi[L"heightOver"].number, 0) << name[L"text"].string;
+                std::wstring drawn;
+                for (const qvjson::Value& line : dpi[L"drawnLines"].array)
+                    drawn += line.string;
+                drawn.erase(std::remove(drawn.begin(), drawn.end(), L' '), drawn.end());
+                std::wstring text = name[L"text"].string;
+                text.erase(std::remove(text.begin(), text.end(), L' '), text.end());
+                EXPECT_EQ(drawn, text);
+                ASSERT_EQ(dpi[L"drawnLines"].size(), static_cast<size_t>(dpi[L"lines"].number));
+                const bool lone = name[L"id"].number == 10000;
+                EXPECT_EQ(dpi[L"loneLastLine"].boolean, lone);
+                EXPECT_EQ(dpi[L"badLineStart"].number, lone ? 0 : 2);
+                const std::wstring& last = dpi[L"drawnLines"].array.back().string;
+                if (lone)
+                    EXPECT_EQ(last.size(), 1u) << last;
+                else
+                    EXPECT_NE(std::wstring(L"\u300d\u30c3").find(last.at(last.find_first_not_of(L' '))), std::wstring::npos);
+            }
         }
     } catch (const std::exception& e) {
         FAIL() << e.what();

@@ -31,4 +31,20 @@ std::wstring StringTables::Text(UINT id, LANGID language) const
     return std::wstring(words + at + 1, words[at]);
 }
 
+bool StringTables::Translated(UINT id, LANGID language) const
+{
+    HRSRC found = module_ ? FindResourceExW(module_, L"QVLANGSTATUS", MAKEINTRESOURCEW(1), language) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;
+    const auto* words = loaded ? static_cast<const WORD*>(LockResource(loaded)) : nullptr;
+    const size_t size = words ? SizeofResource(module_, found) / sizeof(WORD) : 0;
+    // Translated count, filled count, then the filled identifiers.
+    if (size < 2 || size != 2u + words[1])
+        return false;
+    for (size_t n = 2; n < size; ++n) {
+        if (words[n] == id)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace qvtest

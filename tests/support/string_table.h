@@ -19,6 +19,10 @@ public:
     bool Open(const std::wstring& module);  // loaded as a data file
     // String `id` of the table of `language`; empty when there is none.
     std::wstring Text(UINT id, LANGID language) const;
+    // Whether the translation filed under `language` supplied string `id`:
+    // its status (QVLANGSTATUS, which the string generator writes beside each
+    // translation) is there and does not list the string as filled from English.
+    bool Translated(UINT id, LANGID language) const;
 
 private:
     HMODULE module_ = nullptr;
