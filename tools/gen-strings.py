@@ -71,6 +71,7 @@ LANGUAGES = [
     ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
     ("it", "Italian", "LANG_ITALIAN, SUBLANG_NEUTRAL"),
+    ("pt_BR", "Brazilian Portuguese", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501
