@@ -70,6 +70,12 @@ LANGUAGES = [
     ("es", "Spanish", "LANG_SPANISH, SUBLANG_NEUTRAL"),
     ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
+    ("nl", "Dutch", "LANG_DUTCH, SUBLANG_NEUTRAL"),
+    ("pl", "Polish", "LANG_POLISH, SUBLANG_NEUTRAL"),
+    ("ru", "Russian", "LANG_RUSSIAN, SUBLANG_NEUTRAL"),
+    ("tr", "Turkish", "LANG_TURKISH, SUBLANG_NEUTRAL"),
+    ("ar", "Arabic", "LANG_ARABIC, SUBLANG_NEUTRAL"),
+    ("he", "Hebrew", "LANG_HEBREW, SUBLANG_NEUTRAL"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501
