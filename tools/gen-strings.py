@@ -86,6 +86,8 @@ LANGUAGES = [
     ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN"),
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
     ("zh_TW", "Traditional Chinese", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"),
+    ("ar", "Arabic", "LANG_ARABIC, SUBLANG_NEUTRAL"),
+    ("he", "Hebrew", "LANG_HEBREW, SUBLANG_NEUTRAL"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501

@@ -18,7 +18,7 @@ packages=(
 
 # Wine takes the UI language from the Unix locale (LC_ALL, LC_MESSAGES, LANG),
 # and file names outside ASCII work only under a locale that is generated.
-locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW fi_FI)
+locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW ar_SA ar_EG he_IL fi_FI)
 
 missing=()
 for p in "${packages[@]}"; do
