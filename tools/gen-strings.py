@@ -69,6 +69,7 @@ LANGUAGES = [
     ("fr", "French", "LANG_FRENCH, SUBLANG_NEUTRAL"),
     ("es", "Spanish", "LANG_SPANISH, SUBLANG_NEUTRAL"),
     ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
+    ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN"),
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
