@@ -71,6 +71,7 @@ LANGUAGES = [
     ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
     ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN"),
     ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
+    ("zh_TW", "Traditional Chinese", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"),
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501

@@ -18,7 +18,7 @@ packages=(
 
 # Wine takes the UI language from the Unix locale (LC_ALL, LC_MESSAGES, LANG),
 # and file names outside ASCII work only under a locale that is generated.
-locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES ja_JP ko_KR zh_CN fi_FI)
+locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES ja_JP ko_KR zh_CN zh_TW fi_FI)
 
 missing=()
 for p in "${packages[@]}"; do
