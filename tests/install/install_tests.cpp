@@ -1,13 +1,14 @@
 // The package under Wine's own msiexec, in a prefix of its own: a silent
 // install with the image builder's addresses and the installed launcher at
 // work, values the image holds and an administrator's, an upgrade, a repair,
-// a rebuild of the same version, a refused downgrade, damaged and failing
+// a rebuild of the same version, a refused downgrade, damaged, failing and slow
 // packages, and uninstalls that leave the machine as it was.
 #include <windows.h>
 
 #include <msi.h>
 #include <msiquery.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
 #include <fstream>
@@ -33,19 +34,64 @@ constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\
 constexpr wchar_t kSupportKey[] = L"Software\\Velmora\\Kivano\\SS";
 constexpr wchar_t kHelpKey[] = L"Software\\Velmora\\Kivano\\Help";
 
-// Runs msiexec, answers the message box it shows when `box` is given (its texts go there), returns its exit code.
-DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr)
+// An installer run's own deadline, not the suite's: one takes a few seconds, but
+// on a busy machine an installation with its rollback can take minutes.
+constexpr DWORD kInstallerDeadlineMs = 180000;
+
+// Whether a Windows Installer process (msiexec.exe) runs in the prefix.
+bool InstallerRunning()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool running = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry))
+        running = CompareStringOrdinal(entry.szExeFile, -1, L"msiexec.exe", -1, TRUE) == CSTR_EQUAL;
+    CloseHandle(snapshot);
+    return running;
+}
+
+// Waits for an installer run that is still going (one a test left past its
+// deadline) to end by itself: it is never ended from outside, which would leave
+// the prefix half-installed for the tests that follow.
+bool WaitForInstallersToEnd() { return WaitUntil([] { return !InstallerRunning(); }, kInstallerDeadlineMs, 100); }
+
+// Runs msiexec with `arguments` (and a verbose log in `log`, when given), answers the
+// message box it shows when `box` is given (its texts go there), returns its exit code.
+// A run past its deadline fails the test and is left to finish: 0xFFFFFFFF.
+DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr, const std::wstring& log = L"")
 {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    LaunchedProcess msiexec({JoinPath(system, L"msiexec.exe"), arguments, L"", {}});
-    if (HWND window = box ? msiexec.WaitForWindow(L"#32770") : nullptr) {
+    const std::wstring exe = JoinPath(system, L"msiexec.exe");
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments + (log.empty() ? L"" : L" /l*v \"" + log + L"\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        ADD_FAILURE() << "msiexec did not start: error " << GetLastError();
+        return 0xFFFFFFFF;
+    }
+    CloseHandle(info.hThread);
+    HWND window = nullptr;
+    if (box && WaitUntil([&] {
+            return (window = FindTopLevelWindow(L"#32770", info.dwProcessId)) != nullptr ||
+                   WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+        }, kInstallerDeadlineMs) && window) {
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             *box += WindowText(child) + L"\n";
         PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
     DWORD code = 0xFFFFFFFF;
-    msiexec.WaitForExit(kDeadlineMs, &code);
+    if (WaitForSingleObject(info.hProcess, kInstallerDeadlineMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info.hProcess, &code);
+    else
+        ADD_FAILURE() << "msiexec " << testing::PrintToString(arguments) << " still runs after "
+                      << kInstallerDeadlineMs / 1000 << " s: left to finish by itself";
+    CloseHandle(info.hProcess);
     return code;
 }
 
@@ -80,9 +126,11 @@ bool SetUrl(const wchar_t* key, const std::wstring& url)
                            static_cast<DWORD>((url.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-// `package` copied to `copy` with a deferred action after the addresses' one that fails
-// (the addresses' own action given data it refuses), so that the installation rolls back.
-bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
+// `package` copied to `copy` with one more deferred step of its installation (not of its
+// uninstall) right after the addresses' one, which changes the values: `type`, `source`
+// and `target` as in the CustomAction table, and a property for it.
+bool CopyWithStep(const std::wstring& package, const std::wstring& copy, int type, const std::wstring& source,
+                  const std::wstring& target, const std::wstring& property, const std::wstring& value)
 {
     MSIHANDLE db = 0, view = 0, row = 0;
     bool ok = CopyFileW(package.c_str(), copy.c_str(), FALSE) &&
@@ -92,10 +140,11 @@ bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
               MsiViewExecute(view, 0) == ERROR_SUCCESS && MsiViewFetch(view, &row) == ERROR_SUCCESS;
     const std::wstring after = ok ? std::to_wstring(MsiRecordGetInteger(row, 1) + 1) : L"";
     const std::vector<std::wstring> queries = {
-        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) "
-        L"VALUES ('Fail', 3073, 'AddressActions', 'ApplyAddresses')",
-        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('Fail', 'not the data it expects')",
-        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('Fail', " + after + L")"};
+        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('ExtraStep', " +
+            std::to_wstring(type) + L", '" + source + L"', '" + target + L"')",
+        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('" + property + L"', '" + value + L"')",
+        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('ExtraStep', "
+        L"'NOT REMOVE', " + after + L")"};
     for (const std::wstring& query : queries) {
         MSIHANDLE insert = 0;
         ok = ok && MsiDatabaseOpenViewW(db, query.c_str(), &insert) == ERROR_SUCCESS &&
@@ -106,6 +155,22 @@ bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
     for (MSIHANDLE handle : {row, view, db})
         MsiCloseHandle(handle);
     return ok;
+}
+
+// A step that fails (the addresses' own action given data it refuses): the installation rolls back.
+bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
+{
+    // 3073: a DLL function, deferred, without impersonation.
+    return CopyWithStep(package, copy, 3073, L"AddressActions", L"ApplyAddresses", L"ExtraStep",
+                        L"not the data it expects");
+}
+
+// A step that takes `ms` milliseconds, in the middle of the installation's changes.
+bool MakeSlowCopy(const std::wstring& package, const std::wstring& copy, DWORD ms)
+{
+    // 3122: a program named by a property (50), deferred, without impersonation.
+    return CopyWithStep(package, copy, 3122, L"QvSlowStep", std::to_wstring(ms), L"QvSlowStep",
+                        WindowsPathFromUnix(QV_SLOW_STEP_EXE));
 }
 
 // The shortcut's target and working folder, without the trailing backslash of Windows Installer's
@@ -139,11 +204,16 @@ protected:
     void SetUp() override
     {
         CoInitialize(nullptr);
+        ASSERT_TRUE(WaitForInstallersToEnd()) << "an installer run of an earlier test is still going";
         std::wstring code;  // an installation an earlier run that failed left behind
         while (!Entries(&code).empty() && Msiexec(L"/x " + code + L" /qn") == 0) {
         }
     }
-    void TearDown() override { CoUninitialize(); }
+    void TearDown() override
+    {
+        CoUninitialize();
+        EXPECT_TRUE(WaitForInstallersToEnd()) << "an installer run is still going";
+    }
 
     // Drive C: and the registry (less the scratch folder and what Wine keeps changing by itself).
     static MachineListing Machine(const ScratchFolder& scratch)
@@ -310,6 +380,25 @@ TEST_F(InstallPackage, ARebuildOfTheSameVersionReplacesTheInstalledOneInPlace)
     EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
 
     ASSERT_EQ(Msiexec(L"/x \"" + kRebuilt + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// An installer run longer than the suite's own deadline is waited for: msiexec is never
+// ended halfway, which would leave the prefix half-installed for the tests that follow.
+TEST_F(InstallPackage, AnInstallationSlowerThanTheSuitesDeadlineIsWaitedForToTheEnd)
+{
+    ScratchFolder scratch(L"slow");
+    const MachineListing before = Machine(scratch);
+    FileCopyGuard slow(FileContents{}, scratch.File(L"slow.msi"));
+    ASSERT_TRUE(MakeSlowCopy(kPackage, slow.path(), kDeadlineMs + 5000));
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(Msiexec(L"/i \"" + slow.path() + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    EXPECT_GT(GetTickCount64() - start, kDeadlineMs) << "the slow step did not make the installation slow";
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
+
+    ASSERT_EQ(Msiexec(L"/x \"" + slow.path() + L"\" /qn"), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
 }
 
