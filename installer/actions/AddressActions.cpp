@@ -117,16 +117,13 @@ UINT ScheduleAddressesBody(MSIHANDLE install)
 
 UINT ApplyAddressesBody(MSIHANDLE install)
 {
-    const wchar_t* action = L"ApplyAddresses";
     Plan plan;
     if (!DecodePlan(Property(install, L"CustomActionData"), &plan)) {
-        Log(install, action, L"the action's data is not a plan of this package's: nothing is changed");
+        Log(install, L"ApplyAddresses", L"the action's data is not a plan of this package's: nothing is changed");
         return ERROR_INSTALL_FAILURE;
     }
-    if (plan.mode == Mode::Undo)
-        action = L"UndoAddresses";
-    else
-        action = L"UpdateAddresses";
+    // The name the package schedules this run under.
+    const wchar_t* action = plan.mode == Mode::Undo ? L"UndoAddresses" : L"UpdateAddresses";
     // Every value first, then the keys: a key is removed only once nothing of the package is left in it.
     for (size_t i = 0; i < kAddresses.size(); ++i) {
         const AddressStep& step = plan.steps[i];

@@ -64,7 +64,7 @@ std::wstring ValueText(const RegValue& value)
     text.resize(std::min(text.find(L'\0'), text.size()));
     constexpr size_t kShown = 300;
     if (text.size() > kShown)
-        text = text.substr(0, kShown) + L"...";
+        text.replace(kShown, std::wstring::npos, L"...");
     return L"\"" + text + L"\"";
 }
 
