@@ -4,7 +4,10 @@
 # and quorvane-check.exe, with the package's custom actions in
 # <build>/installer/quorvane-actions.dll, which must be built already; the build
 # runs this script itself and leaves <build>/Quorvane-<version>-x64.msi).
-#   --version  the package's version; default: the project's version (CMake)
+#   --version  the package's version; default: the build's (major.minor.build,
+#              which the programs' version resources carry too). Another one
+#              makes a package whose version differs from its programs': for
+#              tests only (an older version or build to upgrade from or refuse).
 #   --output   where the package goes; default: <build>/Quorvane-<version>-x64.msi
 # The programs and the actions are signed in a staging folder beside the
 # output, put in the package with wixl (installer/Quorvane.wxs, then
@@ -24,9 +27,12 @@ while [ $# -gt 0 ]; do
     *) echo "usage: tools/package.sh [--version X.Y.Z] [--output FILE]" >&2; exit 2 ;;
   esac
 done
+built="$(sed -n 's/^QUORVANE_VERSION:INTERNAL=//p' "$build/CMakeCache.txt" 2>/dev/null || true)"
+[ -n "$built" ] || { echo "package.sh: no configured build in $build (run tools/build.sh)" >&2; exit 2; }
 if [ -z "$version" ]; then
-  version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt" 2>/dev/null || true)"
-  [ -n "$version" ] || { echo "package.sh: no configured build in $build (run tools/build.sh)" >&2; exit 2; }
+  version="$built"
+elif [ "$version" != "$built" ]; then
+  echo "package.sh: note: version $version differs from the programs' $built (a package for tests)"
 fi
 # Windows Installer compares major.minor.build, at most 255.255.65535.
 if ! [[ "$version" =~ ^([0-9]{1,3})\.([0-9]{1,3})\.([0-9]{1,5})$ ]] ||

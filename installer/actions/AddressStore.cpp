@@ -4,118 +4,130 @@ namespace qvsetup {
 
 namespace {
 
-constexpr wchar_t kPackageKey[] = L"Software\\Velmora\\Quorvane";
-constexpr wchar_t kValueName[] = L"URL";
 // The installer runs as a 64-bit process, but the launcher's view is stated, not assumed.
 constexpr REGSAM kView = KEY_WOW64_64KEY;
 
 std::wstring OriginalName(const Address& address) { return std::wstring(address.record) + L".Original"; }
 std::wstring CreatedKeysName(const Address& address) { return std::wstring(address.record) + L".CreatedKeys"; }
 
-RegValue ReadValue(const wchar_t* path, const std::wstring& name)
+bool NotFound(LSTATUS status) { return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND; }
+
+ValueRead ReadValue(const std::wstring& path, const std::wstring& name)
 {
-    RegValue value;
+    ValueRead read;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | kView, &key) != ERROR_SUCCESS)
-        return value;
+    LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | kView, &key);
+    if (status != ERROR_SUCCESS) {
+        read.error = NotFound(status) ? ERROR_SUCCESS : status;
+        return read;
+    }
     DWORD size = 0;
-    LSTATUS status = ERROR_MORE_DATA;
+    status = ERROR_MORE_DATA;
     // The value may grow between the two calls: ask again until it fits.
     while (status == ERROR_MORE_DATA) {
-        status = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size);
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &read.value.type, nullptr, &size);
         if (status != ERROR_SUCCESS)
             break;
-        value.data.resize(size);
-        status = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size);
+        read.value.data.resize(size);
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &read.value.type, read.value.data.data(), &size);
     }
     RegCloseKey(key);
-    value.present = status == ERROR_SUCCESS;
-    value.data.resize(value.present ? size : 0);
-    return value;
+    read.value.present = status == ERROR_SUCCESS;
+    read.value.data.resize(read.value.present ? size : 0);
+    if (!read.value.present)
+        read.value.type = REG_NONE;
+    read.error = status == ERROR_SUCCESS || NotFound(status) ? ERROR_SUCCESS : status;
+    return read;
 }
 
-bool WriteValue(const wchar_t* path, const std::wstring& name, const RegValue& value)
+RecordRead ReadRecord(const Address& address)
+{
+    RecordRead record;
+    const ValueRead created = ReadValue(kPackageKey, CreatedKeysName(address));
+    if (created.error != ERROR_SUCCESS) {
+        record.error = created.error;
+        return record;
+    }
+    if (!created.value.present) {
+        // Only the earlier package's copy of its address, or nothing.
+        const ValueRead earlier = ReadValue(kPackageKey, address.record);
+        record.error = earlier.error;
+        if (earlier.error == ERROR_SUCCESS && earlier.value.present)
+            record.kind = RecordKind::Earlier;
+        return record;
+    }
+    // A count of another type or size is a damaged record, not a missing one.
+    if (created.value.type != REG_DWORD || created.value.data.size() != sizeof(DWORD)) {
+        record.error = ERROR_INVALID_DATA;
+        return record;
+    }
+    const ValueRead original = ReadValue(kPackageKey, OriginalName(address));
+    if (original.error != ERROR_SUCCESS) {
+        record.error = original.error;
+        return record;
+    }
+    record.kind = RecordKind::Current;
+    CopyMemory(&record.createdKeys, created.value.data.data(), sizeof(DWORD));
+    record.original = original.value;
+    return record;
+}
+
+// How many keys at the end of `path` do not exist. A key that cannot be opened
+// for another reason exists: the package never counts it as one it created.
+DWORD MissingKeys(std::wstring path)
+{
+    DWORD missing = 0;
+    for (;;) {
+        HKEY key = nullptr;
+        const LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | kView, &key);
+        if (status == ERROR_SUCCESS)
+            RegCloseKey(key);
+        const size_t slash = path.find_last_of(L'\\');
+        if (!NotFound(status) || slash == std::wstring::npos)
+            return missing;
+        ++missing;
+        path.resize(slash);
+    }
+}
+
+LSTATUS WriteValue(const std::wstring& path, const std::wstring& name, const RegValue& value)
 {
     HKEY key = nullptr;
     if (!value.present) {
-        const LSTATUS open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE | kView, &key);
-        if (open == ERROR_FILE_NOT_FOUND)
-            return true;
+        const LSTATUS open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_SET_VALUE | kView, &key);
+        if (NotFound(open))
+            return ERROR_SUCCESS;
         if (open != ERROR_SUCCESS)
-            return false;
+            return open;
         const LSTATUS status = RegDeleteValueW(key, name.c_str());
         RegCloseKey(key);
-        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        return NotFound(status) ? ERROR_SUCCESS : status;
     }
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const LSTATUS status = RegSetValueExW(key, name.c_str(), 0, value.type, value.data.data(),
-                                          static_cast<DWORD>(value.data.size()));
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | kView, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS)
+        return status;
+    status = RegSetValueExW(key, name.c_str(), 0, value.type, value.data.data(), static_cast<DWORD>(value.data.size()));
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-bool KeyExists(const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | kView, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// Deletes up to `count` keys from the end of `path`, deepest first, each only while it is empty.
-void DropEmptyKeys(std::wstring path, DWORD count)
-{
-    for (; count > 0 && !path.empty(); --count) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | kView, &key) == ERROR_SUCCESS) {
-            DWORD subkeys = 1, values = 1;
-            RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                             nullptr, nullptr);
-            RegCloseKey(key);
-            if (subkeys != 0 || values != 0 || RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0) != ERROR_SUCCESS)
-                return;
-        }
-        const size_t slash = path.find_last_of(L'\\');
-        path.resize(slash == std::wstring::npos ? 0 : slash);
-    }
+    return status;
 }
 
 }  // namespace
 
-RegValue StringValue(const std::wstring& text)
+Facts ReadFacts()
 {
-    RegValue value{true, REG_SZ, {}};
-    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
-    value.data.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
-    return value;
+    Facts facts;
+    for (size_t i = 0; i < kAddresses.size(); ++i) {
+        facts.addresses[i].live = ReadValue(kAddresses[i].key, kValueName);
+        facts.addresses[i].record = ReadRecord(kAddresses[i]);
+        facts.addresses[i].missingKeys = MissingKeys(kAddresses[i].key);
+    }
+    facts.packageKeyMissing = MissingKeys(kPackageKey);
+    return facts;
 }
 
-AddressState ReadAddress(const Address& address, DWORD* missingKeys)
+LSTATUS WriteAddress(const Address& address, const AddressState& to)
 {
-    AddressState state;
-    state.live = ReadValue(address.key, kValueName);
-    const RegValue created = ReadValue(kPackageKey, CreatedKeysName(address));
-    state.recorded = created.present && created.type == REG_DWORD && created.data.size() == sizeof(DWORD);
-    if (state.recorded) {
-        CopyMemory(&state.createdKeys, created.data.data(), sizeof(DWORD));
-        state.original = ReadValue(kPackageKey, OriginalName(address));
-    }
-    *missingKeys = 0;
-    for (std::wstring path = address.key; !KeyExists(path); ++*missingKeys) {
-        const size_t slash = path.find_last_of(L'\\');
-        if (slash == std::wstring::npos)
-            break;
-        path.resize(slash);
-    }
-    return state;
-}
-
-bool WriteAddress(const Address& address, const AddressChange& change)
-{
-    const AddressState& to = change.to;
     RegValue created;
     if (to.recorded) {
         created.present = true;
@@ -123,26 +135,41 @@ bool WriteAddress(const Address& address, const AddressChange& change)
         const auto* bytes = reinterpret_cast<const BYTE*>(&to.createdKeys);
         created.data.assign(bytes, bytes + sizeof(DWORD));
     }
-    // A record is made before the value changes and goes only once the value is back;
-    // the value that marks it is written last and removed first, so it is never half there.
-    bool ok = !to.recorded || (WriteValue(kPackageKey, OriginalName(address), to.original) &&
-                               WriteValue(kPackageKey, CreatedKeysName(address), created));
-    ok = ok && WriteValue(address.key, kValueName, to.live);
-    ok = ok && (to.recorded || (WriteValue(kPackageKey, CreatedKeysName(address), created) &&
-                                WriteValue(kPackageKey, OriginalName(address), RegValue{})));
-    DropEmptyKeys(address.key, change.dropKeys);
-    return ok;
+    // The count marks the record: written last and removed first, so a record is never half there.
+    LSTATUS status = ERROR_SUCCESS;
+    if (to.recorded) {
+        status = WriteValue(kPackageKey, OriginalName(address), to.original);
+        if (status == ERROR_SUCCESS)
+            status = WriteValue(kPackageKey, CreatedKeysName(address), created);
+    }
+    if (status == ERROR_SUCCESS)
+        status = WriteValue(address.key, kValueName, to.live);
+    if (status == ERROR_SUCCESS && !to.recorded) {
+        status = WriteValue(kPackageKey, CreatedKeysName(address), created);
+        if (status == ERROR_SUCCESS)
+            status = WriteValue(kPackageKey, OriginalName(address), RegValue{});
+    }
+    return status;
 }
 
-void DropPackageKeyIfUnused()
+LSTATUS DropKeyIfEmpty(const std::wstring& path, bool* removed)
 {
-    for (const Address& address : kAddresses) {
-        DWORD missing = 0;
-        if (ReadAddress(address, &missing).recorded)
-            return;
-    }
-    if (KeyExists(kPackageKey))
-        DropEmptyKeys(kPackageKey, 2);
+    *removed = false;
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | kView, &key);
+    if (NotFound(status))
+        return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS)
+        return status;
+    DWORD subkeys = 0, values = 0;
+    status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                              nullptr, nullptr);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || subkeys != 0 || values != 0)
+        return status;
+    status = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), kView, 0);
+    *removed = status == ERROR_SUCCESS;
+    return status;
 }
 
 }  // namespace qvsetup

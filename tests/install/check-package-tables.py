@@ -1,22 +1,50 @@
 #!/usr/bin/env python3
 """check-package-tables.py PACKAGE OLDER: what Windows' package validation checks,
-read from the package's own tables with msiinfo (msitools). OLDER is a package
-of an older version, which must carry the same upgrade code."""
+and the order and kind of the package's own custom actions, read from the
+package's own tables with msiinfo (msitools). OLDER is a package of an older
+version, which must carry the same upgrade code. Every problem is a finding
+printed on a line of its own (exit status 1), never an exception."""
+import os
 import re
 import subprocess
 import sys
+import tempfile
 
 GUID = re.compile(r"\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}")
 VERSION_MAX_INCLUSIVE, VERSION_MIN_INCLUSIVE, ONLY_DETECT = 0x200, 0x100, 0x2
 REGISTRY_KEY_PATH = 0x4
 
+# Custom action types: the source and kind (1: a function of a DLL in the Binary
+# table), the return ignored (0x40) or not waited for (0x80), when it runs
+# (0x700: 0 immediate, 0x400 deferred, 0x500 rollback) and without impersonation (0x800).
+DLL_IN_BINARY, RETURN_BITS, SCHEDULE_BITS = 1, 0xC0, 0x700
+IMMEDIATE, DEFERRED, ROLLBACK, NO_IMPERSONATE = 0, 0x400, 0x500, 0x800
+# The address actions: when each runs and which function of the DLL it calls.
+ADDRESS_ACTIONS = {
+    "ReadAddresses": (IMMEDIATE, "ReadAddresses"),
+    "ScheduleAddresses": (IMMEDIATE, "ScheduleAddresses"),
+    "UndoAddresses": (ROLLBACK, "ApplyAddresses"),
+    "UpdateAddresses": (DEFERRED, "ApplyAddresses"),
+}
+# In this order in InstallExecuteSequence, each after the one before: the values
+# are read before an older version's removal changes them, the plan is made
+# after it, and the rollback action is in the script before the action it undoes.
+ADDRESS_ORDER = ["ReadAddresses", "RemoveExistingProducts", "InstallInitialize", "ScheduleAddresses",
+                 "UndoAddresses", "UpdateAddresses", "InstallFinalize"]
+
 
 def table(msi, name):
-    """The rows of a table as dictionaries, column name to text ('' for null)."""
-    lines = subprocess.run(["msiinfo", "export", msi, name], check=True, capture_output=True,
-                           text=True).stdout.splitlines()
-    columns = lines[0].split("\t")
-    return [dict(zip(columns, line.split("\t"))) for line in lines[3:]]
+    """The rows of a table as dictionaries, column name to text ('' for null); [] when the
+    package has no such table. msiinfo writes a table's streams (the Binary table's DLL) as
+    files where it runs: it runs in a folder that goes afterwards."""
+    with tempfile.TemporaryDirectory() as scratch:
+        run = subprocess.run(["msiinfo", "export", os.path.abspath(msi), name], capture_output=True, text=True,
+                             cwd=scratch)
+    if run.returncode != 0:
+        return []
+    lines = run.stdout.splitlines()
+    columns = lines[0].rstrip("\r").split("\t")
+    return [dict(zip(columns, line.rstrip("\r").split("\t"))) for line in lines[3:]]
 
 
 def properties(msi):
@@ -29,7 +57,10 @@ def problems(msi, older):
     for name in ("Manufacturer", "ProductVersion", "UpgradeCode", "ProductCode"):
         if not prop.get(name):
             found.append(f"Property {name} is not set")
-    if properties(older)["UpgradeCode"] != prop.get("UpgradeCode"):
+    older_code = properties(older).get("UpgradeCode")
+    if not older_code:
+        found.append(f"the older package {older} has no UpgradeCode: it cannot be upgraded from")
+    elif older_code != prop.get("UpgradeCode"):
         found.append("the older version has another UpgradeCode")
 
     components = {row["Component"]: row for row in table(msi, "Component")}
@@ -73,7 +104,44 @@ def problems(msi, older):
     secure = prop.get("SecureCustomProperties", "").split(";")
     if any(r["ActionProperty"] not in secure for r in rows):
         found.append("an upgrade property is not a secure property")
+    return found + action_problems(msi, sequence)
+
+
+def action_problems(msi, sequence):
+    """The address actions: their kind, their function, their order and their conditions."""
+    found = []
+    actions = {row["Action"]: row for row in table(msi, "CustomAction")}
+    binaries = {row["Name"] for row in table(msi, "Binary")}
+    for name, (schedule, function) in ADDRESS_ACTIONS.items():
+        row = actions.get(name)
+        if row is None:
+            found.append(f"custom action {name} is missing")
+            continue
+        kind = int(row["Type"] or 0)
+        wanted = f"a DLL function ({DLL_IN_BINARY}) {schedule_name(schedule)}, its return checked"
+        if schedule != IMMEDIATE:
+            wanted += ", without impersonation"
+        if (kind & 0x3F != DLL_IN_BINARY or kind & RETURN_BITS or kind & SCHEDULE_BITS != schedule
+                or (schedule != IMMEDIATE and not kind & NO_IMPERSONATE)):
+            found.append(f"custom action {name}: type {kind} is not {wanted}")
+        if row["Source"] not in binaries or row["Target"] != function:
+            found.append(f"custom action {name}: calls {row['Target']!r} in {row['Source']!r}, "
+                         f"not {function!r} in the Binary table")
+    for name in ("UndoAddresses", "UpdateAddresses"):
+        if name in sequence and sequence[name]["Condition"] != name:
+            found.append(f"{name} runs on {sequence[name]['Condition']!r}, not only when it has something to do")
+    missing = [name for name in ADDRESS_ORDER if name not in sequence]
+    if missing:
+        return found + [f"InstallExecuteSequence lacks {', '.join(missing)}"]
+    numbers = [int(sequence[name]["Sequence"]) for name in ADDRESS_ORDER]
+    for (before, first), (after, second) in zip(zip(ADDRESS_ORDER, numbers), zip(ADDRESS_ORDER[1:], numbers[1:])):
+        if not first < second:
+            found.append(f"{after} ({second}) does not come after {before} ({first})")
     return found
+
+
+def schedule_name(schedule):
+    return {IMMEDIATE: "run at once", DEFERRED: "deferred", ROLLBACK: "in the rollback script"}[schedule]
 
 
 if __name__ == "__main__":

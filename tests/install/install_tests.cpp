@@ -1,13 +1,18 @@
 // The package under Wine's own msiexec, in a prefix of its own: a silent
 // install with the image builder's addresses and the installed launcher at
-// work, values the image holds and an administrator's, an upgrade, a repair,
-// a rebuild of the same version, a refused downgrade, damaged and failing
-// packages, and uninstalls that leave the machine as it was.
+// work, values the image holds and an administrator's, upgrades (from an older
+// version and from the release built before the package remembered the image's
+// values), a repair, a rebuild of the same build, refused downgrades to an older
+// version or build, damaged, failing and slow packages, registry keys that
+// cannot be read or written, and uninstalls that leave the machine as it was.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <msi.h>
 #include <msiquery.h>
+#include <sddl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,23 +35,91 @@ const std::wstring kOlder = WindowsPathFromUnix(QV_OLDER_MSI);
 const std::wstring kRebuilt = WindowsPathFromUnix(QV_REBUILT_MSI);
 constexpr wchar_t kFolder[] = L"C:\\Program Files\\Velmora\\Quorvane";
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr wchar_t kVelmoraKey[] = L"Software\\Velmora";
 constexpr wchar_t kSupportKey[] = L"Software\\Velmora\\Kivano\\SS";
 constexpr wchar_t kHelpKey[] = L"Software\\Velmora\\Kivano\\Help";
+constexpr wchar_t kPackageKey[] = L"Software\\Velmora\\Quorvane";
 
-// Runs msiexec, answers the message box it shows when `box` is given (its texts go there), returns its exit code.
-DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr)
+// An installer run's own deadline, not the suite's: one takes a few seconds, but
+// on a busy machine an installation with its rollback can take minutes.
+constexpr DWORD kInstallerDeadlineMs = 180000;
+
+// Whether a Windows Installer process (msiexec.exe) runs in the prefix.
+bool InstallerRunning()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool running = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry))
+        running = CompareStringOrdinal(entry.szExeFile, -1, L"msiexec.exe", -1, TRUE) == CSTR_EQUAL;
+    CloseHandle(snapshot);
+    return running;
+}
+
+// Waits for an installer run that is still going (one a test left past its
+// deadline) to end by itself: it is never ended from outside, which would leave
+// the prefix half-installed for the tests that follow.
+bool WaitForInstallersToEnd() { return WaitUntil([] { return !InstallerRunning(); }, kInstallerDeadlineMs, 100); }
+
+// Runs msiexec with `arguments` (and a verbose log in `log`, when given), answers the
+// message box it shows when `box` is given (its texts go there), returns its exit code.
+// A run past its deadline fails the test and is left to finish: 0xFFFFFFFF.
+DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr, const std::wstring& log = L"")
 {
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    LaunchedProcess msiexec({JoinPath(system, L"msiexec.exe"), arguments, L"", {}});
-    if (HWND window = box ? msiexec.WaitForWindow(L"#32770") : nullptr) {
+    const std::wstring exe = JoinPath(system, L"msiexec.exe");
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments + (log.empty() ? L"" : L" /l*v \"" + log + L"\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        ADD_FAILURE() << "msiexec did not start: error " << GetLastError();
+        return 0xFFFFFFFF;
+    }
+    CloseHandle(info.hThread);
+    HWND window = nullptr;
+    if (box && WaitUntil([&] {
+            return (window = FindTopLevelWindow(L"#32770", info.dwProcessId)) != nullptr ||
+                   WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
+        }, kInstallerDeadlineMs) && window) {
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             *box += WindowText(child) + L"\n";
         PostMessageW(window, WM_COMMAND, IDOK, 0);
     }
     DWORD code = 0xFFFFFFFF;
-    msiexec.WaitForExit(kDeadlineMs, &code);
+    if (WaitForSingleObject(info.hProcess, kInstallerDeadlineMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info.hProcess, &code);
+    else
+        ADD_FAILURE() << "msiexec " << testing::PrintToString(arguments) << " still runs after "
+                      << kInstallerDeadlineMs / 1000 << " s: left to finish by itself";
+    CloseHandle(info.hProcess);
     return code;
+}
+
+// The lines of an installer log (msiexec writes it in UTF-16 or in the ANSI code page).
+std::wstring ReadLog(const std::wstring& path)
+{
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+// Expects each of `lines` somewhere in the log at `path`.
+void ExpectLogged(const std::wstring& path, const std::vector<std::wstring>& lines)
+{
+    const std::wstring log = ReadLog(path);
+    for (const std::wstring& line : lines)
+        EXPECT_NE(log.find(line), std::wstring::npos) << "not in the log: " << testing::PrintToString(line);
 }
 
 // The product's entries in Programs and Features (found by its upgrade code), each as
@@ -80,9 +153,11 @@ bool SetUrl(const wchar_t* key, const std::wstring& url)
                            static_cast<DWORD>((url.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-// `package` copied to `copy` with a deferred action after the addresses' one that fails
-// (the addresses' own action given data it refuses), so that the installation rolls back.
-bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
+// `package` copied to `copy` with one more deferred step of its installation (not of its
+// uninstall) right after the addresses' one, which changes the values: `type`, `source`
+// and `target` as in the CustomAction table, and a property for it.
+bool CopyWithStep(const std::wstring& package, const std::wstring& copy, int type, const std::wstring& source,
+                  const std::wstring& target, const std::wstring& property, const std::wstring& value)
 {
     MSIHANDLE db = 0, view = 0, row = 0;
     bool ok = CopyFileW(package.c_str(), copy.c_str(), FALSE) &&
@@ -92,10 +167,11 @@ bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
               MsiViewExecute(view, 0) == ERROR_SUCCESS && MsiViewFetch(view, &row) == ERROR_SUCCESS;
     const std::wstring after = ok ? std::to_wstring(MsiRecordGetInteger(row, 1) + 1) : L"";
     const std::vector<std::wstring> queries = {
-        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) "
-        L"VALUES ('Fail', 3073, 'AddressActions', 'ApplyAddresses')",
-        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('Fail', 'not the data it expects')",
-        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Sequence`) VALUES ('Fail', " + after + L")"};
+        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('ExtraStep', " +
+            std::to_wstring(type) + L", '" + source + L"', '" + target + L"')",
+        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('" + property + L"', '" + value + L"')",
+        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('ExtraStep', "
+        L"'NOT REMOVE', " + after + L")"};
     for (const std::wstring& query : queries) {
         MSIHANDLE insert = 0;
         ok = ok && MsiDatabaseOpenViewW(db, query.c_str(), &insert) == ERROR_SUCCESS &&
@@ -107,6 +183,108 @@ bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
         MsiCloseHandle(handle);
     return ok;
 }
+
+// A step that fails (the addresses' own action given data it refuses): the installation rolls back.
+bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
+{
+    // 3073: a DLL function, deferred, without impersonation.
+    return CopyWithStep(package, copy, 3073, L"AddressActions", L"ApplyAddresses", L"ExtraStep",
+                        L"not the data it expects");
+}
+
+// A step that takes `ms` milliseconds, in the middle of the installation's changes.
+bool MakeSlowCopy(const std::wstring& package, const std::wstring& copy, DWORD ms)
+{
+    // 3122: a program named by a property (50), deferred, without impersonation.
+    return CopyWithStep(package, copy, 3122, L"QvSlowStep", std::to_wstring(ms), L"QvSlowStep",
+                        WindowsPathFromUnix(QV_SLOW_STEP_EXE));
+}
+
+// The version resource of a program, "major.minor.build.revision"; "" when it has none.
+std::wstring FileVersion(const std::wstring& path)
+{
+    DWORD handle = 0;
+    std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), &handle));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size) || size < sizeof(*info))
+        return L"";
+    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
+           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
+}
+
+// A key's access list (SDDL) changed for a test and put back afterwards.
+class KeyAccessGuard {
+public:
+    KeyAccessGuard(const std::wstring& path, const wchar_t* sddl) : path_(path)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, READ_CONTROL | WRITE_DAC | KEY_WOW64_64KEY, &key))
+            return;
+        DWORD size = 0;
+        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        old_.resize(size);
+        PSECURITY_DESCRIPTOR changed = nullptr;
+        ok_ = size && RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, old_.data(), &size) == ERROR_SUCCESS &&
+              ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &changed, nullptr) &&
+              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, changed) == ERROR_SUCCESS;
+        LocalFree(changed);
+        RegCloseKey(key);
+    }
+    ~KeyAccessGuard()
+    {
+        HKEY key = nullptr;
+        if (!old_.empty() &&
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, WRITE_DAC | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, old_.data());
+            RegCloseKey(key);
+        }
+    }
+    KeyAccessGuard(const KeyAccessGuard&) = delete;
+    KeyAccessGuard& operator=(const KeyAccessGuard&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    std::wstring path_;
+    std::vector<BYTE> old_;
+    bool ok_ = false;
+};
+// Everyone may neither read the key's values nor list it / neither change it.
+constexpr wchar_t kNoReading[] = L"D:(D;;KR;;;WD)(A;;KA;;;WD)";
+constexpr wchar_t kNoWriting[] = L"D:(D;;KW;;;WD)(A;;KA;;;WD)";
+
+// Software\Velmora as the test leaves it: removed with all below it when the test made it.
+class VelmoraKeyGuard {
+public:
+    VelmoraKeyGuard() : existed_(RegKeyExists(HKEY_LOCAL_MACHINE, kVelmoraKey)) {}
+    ~VelmoraKeyGuard()
+    {
+        HKEY software = nullptr;
+        if (existed_ || RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                                      &software) != ERROR_SUCCESS)
+            return;
+        RegDeleteTreeW(software, L"Velmora");
+        RegDeleteKeyExW(software, L"Velmora", KEY_WOW64_64KEY, 0);
+        RegCloseKey(software);
+    }
+    VelmoraKeyGuard(const VelmoraKeyGuard&) = delete;
+    VelmoraKeyGuard& operator=(const VelmoraKeyGuard&) = delete;
+    // Makes the key, empty, as an image may hold it.
+    bool CreateEmpty() const
+    {
+        HKEY key = nullptr;
+        if (existed_ || RegCreateKeyExW(HKEY_LOCAL_MACHINE, kVelmoraKey, 0, nullptr, 0, KEY_READ | KEY_WOW64_64KEY,
+                                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+    bool existed() const { return existed_; }
+
+private:
+    bool existed_;
+};
 
 // The shortcut's target and working folder, without the trailing backslash of Windows Installer's
 // paths. Wine puts a per-machine shortcut in the user's Programs folder, Windows in the common one.
@@ -139,11 +317,16 @@ protected:
     void SetUp() override
     {
         CoInitialize(nullptr);
+        ASSERT_TRUE(WaitForInstallersToEnd()) << "an installer run of an earlier test is still going";
         std::wstring code;  // an installation an earlier run that failed left behind
         while (!Entries(&code).empty() && Msiexec(L"/x " + code + L" /qn") == 0) {
         }
     }
-    void TearDown() override { CoUninitialize(); }
+    void TearDown() override
+    {
+        CoUninitialize();
+        EXPECT_TRUE(WaitForInstallersToEnd()) << "an installer run is still going";
+    }
 
     // Drive C: and the registry (less the scratch folder and what Wine keeps changing by itself).
     static MachineListing Machine(const ScratchFolder& scratch)
@@ -161,6 +344,19 @@ protected:
         });
         return listing;
     }
+
+    // What the product is: its files, its entries in Programs and Features, the addresses and its record.
+    static MachineListing Product()
+    {
+        MachineListing listing;
+        ListFiles(kFolder, L"", listing);
+        ListRegistry(HKEY_LOCAL_MACHINE, kVelmoraKey, listing);
+        std::wstring code;
+        for (const std::wstring& entry : Entries(&code))
+            listing[L"entry " + entry] = code;
+        ListRegistry(HKEY_LOCAL_MACHINE, kUninstall + code, listing);
+        return listing;
+    }
 };
 
 TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallThatLeavesNoTrace)
@@ -173,9 +369,18 @@ TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallT
     const MachineListing before = Machine(scratch);
 
     ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/?m=7 "
-                      L"HELPURL=https://help.velmora.example/guide"), 0u);
+                      L"HELPURL=https://help.velmora.example/guide",
+                      nullptr, scratch.File(L"install.log")),
+              0u);
+    ExpectLogged(scratch.File(L"install.log"),
+                 {L"ScheduleAddresses: sets HKLM\\Software\\Velmora\\Kivano\\SS\\URL to "
+                  L"\"https://support.velmora.example/?m=7\"; remembers the value it replaces (no value) and the ",
+                  L"UpdateAddresses: set HKLM\\Software\\Velmora\\Kivano\\Help\\URL to "
+                  L"\"https://help.velmora.example/guide\"; recorded in HKLM\\Software\\Velmora\\Quorvane: "});
     for (const wchar_t* name : {L"Quorvane.exe", L"quorvane-check.exe"})
         EXPECT_TRUE(FileExists(JoinPath(kFolder, name))) << testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(FileVersion(JoinPath(kFolder, L"Quorvane.exe")), QV_PACKAGE_VERSION L".0")
+        << "the program's version resource carries the package's version";
     EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/?m=7");
     EXPECT_EQ(Url(kHelpKey), L"https://help.velmora.example/guide");
     std::wstring code;
@@ -200,7 +405,13 @@ TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallT
         EXPECT_TRUE(launcher.process().WaitForExit());
     }
 
-    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"uninstall.log")), 0u);
+    ExpectLogged(scratch.File(L"uninstall.log"),
+                 {L"ScheduleAddresses: puts back HKLM\\Software\\Velmora\\Kivano\\SS\\URL as the image had it: "
+                  L"no value",
+                  L"UpdateAddresses: removed HKLM\\Software\\Velmora\\Kivano\\Help\\URL; no record of it is kept",
+                  L"UpdateAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
+                  L"created"});
     for (const std::wstring& change : Differences(before, Machine(scratch)))
         ADD_FAILURE() << "left after the uninstall: " << testing::PrintToString(change);
 }
@@ -310,6 +521,178 @@ TEST_F(InstallPackage, ARebuildOfTheSameVersionReplacesTheInstalledOneInPlace)
     EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
 
     ASSERT_EQ(Msiexec(L"/x \"" + kRebuilt + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// The release built before the package remembered the image's values kept only a copy of
+// the address it wrote, beside the value. Upgraded without an address, that address
+// stays until the uninstall; with one, the new address goes then: the image had no value.
+TEST_F(InstallPackage, UpgradesFromTheReleaseBeforeTheRecordEndWithTheImagesOwnState)
+{
+    const std::string release = QV_RELEASE_MSI;
+    ASSERT_FALSE(release.empty()) << "there is no package of release 1.0.0: commit " << testing::PrintToString(
+        std::wstring(QV_RELEASE_COMMIT)) << " is not in this source's history (a shallow clone or an exported "
+                                            "source). Fetch the whole history and configure again.";
+    const std::wstring releaseMsi = WindowsPathFromUnix(release.c_str());
+    ScratchFolder scratch(L"release");
+    RegistryValueGuard imageHelp(HKEY_LOCAL_MACHINE, kHelpKey, L"URL");
+    ASSERT_TRUE(imageHelp.SetString(L"https://image.velmora.example/help"));
+    const MachineListing before = Machine(scratch);
+    const std::wstring installRelease = L"/i \"" + releaseMsi + L"\" /qn SUPPORTURL=https://release.velmora.example/";
+    const std::wstring earlier = L"the earlier package kept only a copy of the address it wrote, so the image is "
+                                 L"taken to have had no value";
+
+    ASSERT_EQ(Msiexec(installRelease), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane 1.0.0 Velmora"});
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"plain.log")), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_EQ(Url(kSupportKey), L"https://release.velmora.example/") << "the release's address stays";
+    EXPECT_EQ(Url(kHelpKey), L"https://image.velmora.example/help");
+    ExpectLogged(scratch.File(L"plain.log"),
+                 {L"ScheduleAddresses: SUPPORTURL not given: keeps HKLM\\Software\\Velmora\\Kivano\\SS\\URL "
+                  L"(\"https://release.velmora.example/\"); " + earlier});
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{})
+        << "after an upgrade without an address and the uninstall";
+
+    ASSERT_EQ(Msiexec(installRelease), 0u);
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/", nullptr,
+                      scratch.File(L"address.log")),
+              0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    ExpectLogged(scratch.File(L"address.log"),
+                 {L"ScheduleAddresses: sets HKLM\\Software\\Velmora\\Kivano\\SS\\URL to "
+                  L"\"https://support.velmora.example/\"; " + earlier});
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{})
+        << "after an upgrade with an address and the uninstall";
+}
+
+// A value that cannot be read is not "no value": the installation stops before
+// anything changes, and the image's value stays.
+TEST_F(InstallPackage, AValueThatCannotBeReadStopsTheInstallationAndTheImagesValueStays)
+{
+    ScratchFolder scratch(L"unreadable");
+    RegistryValueGuard image(HKEY_LOCAL_MACHINE, kSupportKey, L"URL");
+    ASSERT_TRUE(image.SetString(L"https://image.velmora.example/"));
+    const MachineListing before = Machine(scratch);
+    {
+        KeyAccessGuard unreadable(kSupportKey, kNoReading);
+        ASSERT_TRUE(unreadable.ok());
+        EXPECT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/", nullptr,
+                          scratch.File(L"install.log")),
+                  1603u);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{});
+    EXPECT_EQ(Url(kSupportKey), L"https://image.velmora.example/");
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+    ExpectLogged(scratch.File(L"install.log"),
+                 {L"ReadAddresses: could not read HKLM\\Software\\Velmora\\Kivano\\SS\\URL (error 5"});
+}
+
+// Nothing blocks an uninstall: a value the package cannot put back (its key locked
+// against changes) and a record it cannot read are logged and left as they are, and
+// the product goes.
+TEST_F(InstallPackage, AnUninstallCompletesWhenAValueCannotBePutBackOrTheRecordCannotBeRead)
+{
+    ScratchFolder scratch(L"blocked");
+    VelmoraKeyGuard velmora;  // takes away what the uninstalls leave
+    ASSERT_FALSE(velmora.existed()) << "an earlier test left HKLM\\Software\\Velmora";
+    const std::wstring install = L"/i \"" + kPackage +
+                                 L"\" /qn SUPPORTURL=https://support.velmora.example/ HELPURL=https://help.velmora.example/";
+
+    ASSERT_EQ(Msiexec(install), 0u);
+    {
+        KeyAccessGuard locked(kSupportKey, kNoWriting);
+        ASSERT_TRUE(locked.ok());
+        EXPECT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"locked.log")), 0u);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "the product is removed";
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/") << "left as it was";
+    EXPECT_EQ(Url(kHelpKey), L"<none>") << "the other address is put back all the same";
+    ExpectLogged(scratch.File(L"locked.log"),
+                 {L"UpdateAddresses: could not put back HKLM\\Software\\Velmora\\Kivano\\SS\\URL (error 5",
+                  L"the run goes on"});
+
+    ASSERT_EQ(Msiexec(install), 0u);
+    {
+        KeyAccessGuard unreadable(kPackageKey, kNoReading);
+        ASSERT_TRUE(unreadable.ok());
+        EXPECT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"unreadable.log")), 0u);
+    }
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "the product is removed";
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_EQ(Url(kHelpKey), L"https://help.velmora.example/");
+    ExpectLogged(scratch.File(L"unreadable.log"),
+                 {L"ScheduleAddresses: could not read the record of HKLM\\Software\\Velmora\\Kivano\\SS\\URL in "
+                  L"HKLM\\Software\\Velmora\\Quorvane (error 5",
+                  L"the uninstall goes on"});
+}
+
+// The uninstall removes the keys the package created, whichever of its installations
+// created them, deepest first: none is left empty, and none of the image's goes.
+TEST_F(InstallPackage, AfterARepairWithTheHelpAddressTheUninstallLeavesNoEmptyKeyAndKeepsTheImagesKey)
+{
+    ScratchFolder scratch(L"keys");
+    VelmoraKeyGuard velmora;
+    ASSERT_TRUE(velmora.CreateEmpty()) << "an earlier test left HKLM\\Software\\Velmora";
+    const MachineListing before = Machine(scratch);
+
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn REINSTALL=ALL REINSTALLMODE=vomus "
+                      L"HELPURL=https://help.velmora.example/"),
+              0u);
+    EXPECT_EQ(Url(kHelpKey), L"https://help.velmora.example/");
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"uninstall.log")), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+    ExpectLogged(scratch.File(L"uninstall.log"),
+                 {L"UpdateAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
+                  L"created"});
+}
+
+// Every build has a version of its own: an older build of this version is refused like
+// an older version, and this package run again leaves the installation as it is.
+TEST_F(InstallPackage, AnOlderBuildIsRefusedAndThisPackageAgainLeavesTheInstallationAsItIs)
+{
+    const std::string olderBuild = QV_OLDER_BUILD_MSI;
+    ASSERT_FALSE(olderBuild.empty()) << "this build has the number 0: no build is older (README, Installing)";
+    ScratchFolder scratch(L"builds");
+    const MachineListing before = Machine(scratch);
+    ASSERT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    const MachineListing product = Product();
+
+    // Wine's installer, given the installed package again, writes the shortcut, the product
+    // icon and the package's source list again; Windows' leaves them. The product stays.
+    EXPECT_EQ(Msiexec(L"/i \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(product, Product()), std::vector<std::wstring>{}) << "this package again";
+    const MachineListing installed = Machine(scratch);
+    std::wstring box;
+    EXPECT_EQ(Msiexec(L"/i \"" + WindowsPathFromUnix(olderBuild.c_str()) + L"\" /qb", &box), 1603u);
+    EXPECT_NE(box.find(L"A newer version of Quorvane is already installed"), std::wstring::npos)
+        << testing::PrintToString(box);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_EQ(Differences(installed, Machine(scratch)), std::vector<std::wstring>{}) << "the older build";
+
+    ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// An installer run longer than the suite's own deadline is waited for: msiexec is never
+// ended halfway, which would leave the prefix half-installed for the tests that follow.
+TEST_F(InstallPackage, AnInstallationSlowerThanTheSuitesDeadlineIsWaitedForToTheEnd)
+{
+    ScratchFolder scratch(L"slow");
+    const MachineListing before = Machine(scratch);
+    FileCopyGuard slow(FileContents{}, scratch.File(L"slow.msi"));
+    ASSERT_TRUE(MakeSlowCopy(kPackage, slow.path(), kDeadlineMs + 5000));
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(Msiexec(L"/i \"" + slow.path() + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    EXPECT_GT(GetTickCount64() - start, kDeadlineMs) << "the slow step did not make the installation slow";
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane " QV_PACKAGE_VERSION L" Velmora"});
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
+    EXPECT_TRUE(FileExists(JoinPath(kFolder, L"Quorvane.exe")));
+
+    ASSERT_EQ(Msiexec(L"/x \"" + slow.path() + L"\" /qn"), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
 }
 
