@@ -36,7 +36,7 @@ class Workflow(unittest.TestCase):
 
     def table(self, languages, name, top=TOP):
         result = generate("--languages", languages, "--glossaries", os.path.join(top, "res", "lang", "glossary"),
-                          "--pseudo", *DATA, os.path.join(self.work, name), top=top)
+                          "--pseudo", "--mirrored", *DATA, os.path.join(self.work, name), top=top)
         self.assertEqual(result.returncode, 0, result.stderr)
         with open(os.path.join(self.work, name), encoding="utf-8") as f:
             return f.read(), result.stdout
@@ -77,7 +77,12 @@ class Workflow(unittest.TestCase):
         merged = os.path.join(tree, "res", "lang")
         table, report = self.table(merged, "merged.rc", top=tree)
         self.assertEqual(table, self.table(LANGUAGES, "committed.rc")[0])
-        self.assertEqual(len(re.findall(r"\d+ strings translated, \d+ filled from English", report)), 14)
+        # One line per PO file and one per pseudo-locale.
+        languages = len([f for f in os.listdir(LANGUAGES) if f.endswith(".po")])
+        self.assertEqual(len(re.findall(r"\d+ strings translated, \d+ filled from English", report)), languages + 2)
+        # Arabic, Hebrew and the mirrored pseudo-locale read right to left; every other table as the English.
+        self.assertEqual(len(re.findall(r'\n  9 +"RTL"\n', table)), 3)
+        self.assertEqual(len(re.findall(r'\n  9 +"LTR"\n', table)), languages + 2 - 3 + 1)
         with open(os.path.join(self.work, "module.rc"), "w") as f:
             f.write('#include <windows.h>\n#include "merged.rc"\n')
         compiled = subprocess.run([WINDRES, "-O", "coff", "-o", os.path.join(self.work, "module.o"),
@@ -91,13 +96,20 @@ class Workflow(unittest.TestCase):
             text = f.read()
         with open(catalogue, "w", encoding="utf-8") as f:
             f.write(text.replace("name        = Secure VPN", "name        = Secure VPN Client"))
+        # The glossaries that record the name follow it (it has no translation yet).
+        glossaries = os.path.join(merged, "glossary")
+        for name in os.listdir(glossaries):
+            with open(os.path.join(glossaries, name), encoding="utf-8") as f:
+                glossary = f.read()
+            with open(os.path.join(glossaries, name), "w", encoding="utf-8") as f:
+                f.write(glossary.replace('msgid "Secure VPN"\n', 'msgid "Secure VPN Client"\n'))
         self.update_po(tree)
         with open(os.path.join(merged, "de.po"), encoding="utf-8") as f:
             merged_german = f.read()
         self.assertIsNotNone(re.search(r'#, fuzzy\n#\| msgctxt "10003 row 0.3: name"\n#\| msgid "Secure VPN"\nmsgctxt "10003 row 0.3: name"\n'
                                        r'msgid "Secure VPN Client"\nmsgstr "\S', merged_german),
                              merged_german[merged_german.find("Secure VPN") - 300:][:600])
-        report = generate("--languages", merged, "--glossaries", GLOSSARIES, os.path.join(tree, "res", "strings.txt"),
+        report = generate("--languages", merged, "--glossaries", glossaries, os.path.join(tree, "res", "strings.txt"),
                           catalogue, os.path.join(self.work, "changed.rc")).stdout
         self.assertIn("German: 100 strings translated, 1 filled from English (10003)", report)
 
@@ -111,7 +123,7 @@ class Workflow(unittest.TestCase):
 
     def test_broken_entries_stop_the_build_at_their_line(self):
         cases = [
-            ('msgstr "SCHÜTZEN && REPARIEREN"', 'msgstr "SCHÜTZEN & REPARIEREN"',
+            ('msgstr "SCHÜTZEN UND REPARIEREN"', 'msgstr "SCHÜTZEN & REPARIEREN"',
              r'lone "&" \(underlines the next letter\): the English has 0, the translation 1'),
             ('msgstr "Kategorie"', 'msgstr "Kate\\ngorie"', "line breaks: the English has 0, the translation 1"),
             ('msgstr "Kategorie"', "msgstr Kategorie", "syntax error"),  # msgfmt's own report
