@@ -128,7 +128,7 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
     for (const LANGID language : languages) {
         LanguageFit fit;
         fit.table = ReadLanguageTable(module, language);
-        fit.counted = language != kPseudoLocale &&
+        fit.counted = language != kPseudoLocale && language != kMirroredPseudoLocale &&
                       (fit.table.status.present || PRIMARYLANGID(language) != LANG_ENGLISH);
         const std::vector<UINT>& filled = fit.table.status.filled;
         for (const auto& [id, text] : fit.table.strings) {

@@ -94,8 +94,11 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
 // Why a language's misfits do not decide the outcome.
 std::wstring NotCountedWhy(const LanguageTable& table)
 {
-    return table.language == kPseudoLocale ? L" (the pseudo-locale, lengthened on purpose: not counted)"
-                                           : L" (the English source, used as written: not counted)";
+    if (table.language == kPseudoLocale)
+        return L" (the pseudo-locale, lengthened on purpose: not counted)";
+    if (table.language == kMirroredPseudoLocale)
+        return L" (the mirrored pseudo-locale, the English source read right to left: not counted)";
+    return L" (the English source, used as written: not counted)";
 }
 
 std::wstring LanguageName(const LanguageTable& table)
@@ -210,7 +213,7 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
            L"\n";
     if (const int uncounted = check.UncountedMisfitCount())
         out += L"Not counted: " + std::to_wstring(uncounted) +
-               (uncounted == 1 ? L" text" : L" texts") + L" of the English source or the pseudo-locale, listed above.\n";
+               (uncounted == 1 ? L" text" : L" texts") + L" of the English source or the pseudo-locales, listed above.\n";
     if (!check.StatusesReadable())
         out += L"Warning: a translation's status is missing or unreadable.\n";
     return out;

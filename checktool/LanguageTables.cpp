@@ -92,7 +92,9 @@ LanguageTable ReadLanguageTable(HMODULE module, LANGID language)
     if (LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, LOCALE_ALLOW_NEUTRAL_NAMES) > 0)
         table.locale = name;
     else if (language == kPseudoLocale)
-        table.locale = L"qps-ploc";  // not every system's locale table knows it
+        table.locale = L"qps-ploc";  // not every system's locale table knows them
+    else if (language == kMirroredPseudoLocale)
+        table.locale = L"qps-plocm";
 
     std::vector<UINT> blocks;
     EnumResourceNamesW(module, MAKEINTRESOURCEW(6), AddBlock, reinterpret_cast<LONG_PTR>(&blocks));

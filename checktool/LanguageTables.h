@@ -26,6 +26,9 @@ struct LanguageTable {
 // The pseudo-locale qps-ploc: every English text lengthened and marked, to
 // find texts that are not translated and to see the layout under longer text.
 inline constexpr LANGID kPseudoLocale = 0x0501;
+// The mirrored pseudo-locale qps-plocm: the English texts in a window read
+// right to left, to see what mirrors and what must not.
+inline constexpr LANGID kMirroredPseudoLocale = 0x09FF;
 
 // The languages of string block 1 (strings 0 to 15, which every language
 // has), in the order the module lists them.

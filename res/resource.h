@@ -12,6 +12,7 @@
 #define IDS_SUPPORT_KEY          3
 #define IDS_HELP_KEY             4
 #define IDS_CPLS_KEY             6
+#define IDS_READING_ORDER        9   // "LTR", or "RTL" in a table read right to left
 #define IDS_TITLE               10
 #define IDS_SUBTITLE            11
 #define IDS_CATEGORY_HEADING    12
