@@ -6,6 +6,12 @@
 #include "res/resource.h"
 #include "ui/LayoutMetrics.h"
 
+bool ReadsRightToLeft()
+{
+    CString order;
+    return order.LoadString(IDS_READING_ORDER) && order == L"RTL";
+}
+
 void RegisterMainWindowClass()
 {
     // The main dialog's template names this copy of the system dialog class.
@@ -37,6 +43,12 @@ BOOL CKivanoApp::InitInstance()
     }
     // A marker only: never owned, never waited on. Without it the copy runs unguarded.
     HANDLE marker = CreateMutexW(nullptr, FALSE, KIVANO_MUTEX_NAME);
+
+    // A string table read right to left mirrors the window, as the system
+    // mirrors its own programs in such a language: decided by the table the
+    // program actually uses, before any window exists.
+    if (ReadsRightToLeft())
+        SetProcessDefaultLayout(LAYOUT_RTL);
 
     RegisterMainWindowClass();
 

@@ -83,6 +83,8 @@ public:
     int SetStretchBltMode(int mode) { return ::SetStretchBltMode(m_hDC, mode); }
     POINT SetBrushOrg(int x, int y);
     int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }
+    DWORD GetLayout() const { return ::GetLayout(m_hDC); }
+    DWORD SetLayout(DWORD layout) { return ::SetLayout(m_hDC, layout); }
     // Fills with a solid colour (through a brush made and deleted here).
     void FillSolidRect(const RECT& rect, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);

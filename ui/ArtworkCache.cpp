@@ -16,7 +16,7 @@ CBitmap* CArtworkCache::Find(UINT id)
     return &m_loaded.back()->bitmap;
 }
 
-BOOL CArtworkCache::Draw(CDC& dc, UINT id, int x, int y, int w, int h)
+BOOL CArtworkCache::Draw(CDC& dc, UINT id, int x, int y, int w, int h, bool picture)
 {
     if (dc.m_hDC == nullptr)
         return FALSE;
@@ -29,6 +29,8 @@ BOOL CArtworkCache::Draw(CDC& dc, UINT id, int x, int y, int w, int h)
     CSelect select(memory, bitmap->m_hObject);
     if (!select.Selected())
         return FALSE;
+    if (picture)
+        MatchLayout(memory, dc);
     BITMAP info = {};
     bitmap->GetBitmap(&info);
     dc.SetStretchBltMode(HALFTONE);

@@ -19,9 +19,9 @@ public:
     CArtworkCache& operator=(const CArtworkCache&) = delete;
 
     // Draws bitmap resource `id` onto dc at (x, y), stretched to w x h in
-    // halftone mode (the brush origin at 0, 0). FALSE when it could not be
-    // loaded or drawn.
-    BOOL Draw(CDC& dc, UINT id, int x, int y, int w, int h);
+    // halftone mode (the brush origin at 0, 0); a picture keeps its
+    // orientation on a mirrored DC. FALSE when it could not be loaded or drawn.
+    BOOL Draw(CDC& dc, UINT id, int x, int y, int w, int h, bool picture = false);
     // Lets every bitmap go; the next draw loads it again.
     void Clear() { m_loaded.clear(); }
     // Bitmaps held (for leak checks).

@@ -2,15 +2,16 @@
 
 #include "ui/Canvas.h"
 
-bool CBackBuffer::Ensure(const std::vector<RECT>& areas, bool* made)
+bool CBackBuffer::Ensure(const std::vector<RECT>& areas, DWORD layout, bool* made)
 {
     *made = false;
-    bool same = areas.size() == m_areas.size() && !m_areas.empty();
+    bool same = areas.size() == m_areas.size() && !m_areas.empty() && layout == m_dwLayout;
     for (size_t i = 0; same && i < areas.size(); ++i)
         same = ::EqualRect(&areas[i], &m_areas[i]->box) != FALSE;
     if (same)
         return true;
     m_areas.clear();
+    m_dwLayout = layout;
     for (const RECT& box : areas) {
         auto area = std::make_unique<Area>();
         area->box = box;
@@ -22,6 +23,13 @@ bool CBackBuffer::Ensure(const std::vector<RECT>& areas, bool* made)
     }
     *made = true;
     return !m_areas.empty();
+}
+
+void CBackBuffer::LayOut(CDC& memory) const
+{
+    // Set once an area's bitmap is selected: its width is the mirror's.
+    if (m_dwLayout != 0)
+        memory.SetLayout(m_dwLayout);
 }
 
 bool CBackBuffer::Draw(const std::function<void(CDC&)>& draw, const RECT* bounds)
@@ -38,6 +46,7 @@ bool CBackBuffer::Draw(const std::function<void(CDC&)>& draw, const RECT* bounds
         CSelect select(memory, area->bitmap.m_hObject);
         if (!select.Selected())
             return false;
+        LayOut(memory);
         ::SetViewportOrgEx(memory, -area->box.left, -area->box.top, nullptr);
         draw(memory);
         ::SetViewportOrgEx(memory, 0, 0, nullptr);
@@ -62,6 +71,7 @@ bool CBackBuffer::Show(CDC& dc, HRGN region)
             continue;
         }
         CSelect select(memory, area->bitmap.m_hObject);
+        LayOut(memory);
         shown = dc.BitBlt(b.left, b.top, b.right - b.left, b.bottom - b.top, &memory, 0, 0, SRCCOPY) && shown;
     }
     ::RestoreDC(dc.m_hDC, saved);
@@ -78,6 +88,7 @@ bool CBackBuffer::CopyTo(CDC& dc, const RECT& source, int x, int y)
         if (dc.m_hDC == nullptr || !memory.CreateCompatibleDC(nullptr))
             return false;
         CSelect select(memory, area->bitmap.m_hObject);
+        LayOut(memory);
         return select.Selected() && dc.BitBlt(x, y, source.right - source.left, source.bottom - source.top, &memory,
                                               source.left - area->box.left, source.top - area->box.top, SRCCOPY);
     }

@@ -8,7 +8,9 @@
 // GDI operations leave on the window, provided each operation lies wholly
 // inside or wholly outside every area. Showing copies every area the region
 // reaches with one BitBlt: the window never shows anything half drawn. The
-// owner keeps the buffer between paints and redraws what changed.
+// owner keeps the buffer between paints and redraws what changed. For a
+// mirrored window the areas are laid out right to left like the window's DC,
+// so that texts and coordinates come out as there and copy across unflipped.
 #pragma once
 
 #include <functional>
@@ -23,9 +25,10 @@ public:
     CBackBuffer(const CBackBuffer&) = delete;
     CBackBuffer& operator=(const CBackBuffer&) = delete;
 
-    // Makes the buffer of `areas` unless it has exactly those already; false
-    // when it cannot be made. *made tells whether it is new (holding nothing).
-    bool Ensure(const std::vector<RECT>& areas, bool* made);
+    // Makes the buffer of `areas`, with the DC layout `layout` (0 or
+    // LAYOUT_RTL), unless it has exactly those already; false when it cannot
+    // be made. *made tells whether it is new (holding nothing).
+    bool Ensure(const std::vector<RECT>& areas, DWORD layout, bool* made);
     // Runs `draw` once for each area that `bounds` reaches (null: every
     // area), with a DC drawing into that area in client coordinates; false
     // when it could not.
@@ -42,5 +45,9 @@ private:
         RECT box;
         CBitmap bitmap;
     };
+    // Lays a memory DC holding an area out as the buffer is.
+    void LayOut(CDC& memory) const;
+
     std::vector<std::unique_ptr<Area>> m_areas;
+    DWORD m_dwLayout = 0;
 };

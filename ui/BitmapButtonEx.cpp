@@ -133,6 +133,7 @@ void CBitmapButtonEx::DrawIconOn(CDC& dc, bool halftone)
     CSelect select(source, icon.m_hObject);
     if (!select.Selected())
         return;
+    MatchLayout(source, dc);  // the icon the right way round in a mirrored window
     if (halftone) {
         dc.SetStretchBltMode(HALFTONE);
         dc.SetBrushOrg(0, 0);
@@ -150,14 +151,14 @@ void CBitmapButtonEx::DrawCaption(CDC& dc, RECT box, bool lift)
     const int oldMode = dc.SetBkMode(TRANSPARENT);
     if (m_nTextFormat & DT_WORDBREAK) {
         RECT measured = box;
-        dc.DrawText(m_strText, -1, &measured, m_nTextFormat | DT_CALCRECT);
+        dc.DrawText(m_strText, -1, &measured, m_nTextFormat | ReadingOrderFlag(dc) | DT_CALCRECT);
         const int d = box.bottom - measured.bottom;
         if (d > 0)
             box.top += d / 2;
     }
     if (lift)
         box.top -= 1;
-    dc.DrawText(m_strText, -1, &box, m_nTextFormat);
+    dc.DrawText(m_strText, -1, &box, m_nTextFormat | ReadingOrderFlag(dc));
     dc.SetBkMode(oldMode);
     dc.SetTextColor(oldColor);
 }
@@ -204,6 +205,7 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
         CBitmap canvas;
         if (memory.CreateCompatibleDC(&item) && CreateCanvas(canvas, width, height)) {
             CSelect selectCanvas(memory, canvas.m_hObject);
+            MatchLayout(memory, item);
             memory.FillSolidRect(r, m_crBackground);
             DrawIconOn(memory, true);
             {
@@ -228,6 +230,7 @@ void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
     CBitmap canvas;
     if (dc.m_hDC && memory.CreateCompatibleDC(&dc) && CreateCanvas(canvas, width, height)) {
         CSelect selectCanvas(memory, canvas.m_hObject);
+        MatchLayout(memory, dc);
         const RECT rc = {0, 0, width, height};
         memory.FillSolidRect(rc, m_crBackground);
         DrawIconOn(memory, false);

@@ -22,3 +22,16 @@ BOOL LoadArtwork(CBitmap& bitmap, UINT id)
     return bitmap.Attach(
         ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
+
+void MatchLayout(CDC& memory, HDC target)
+{
+    const DWORD layout = target ? ::GetLayout(target) : 0;
+    if (layout != GDI_ERROR && (layout & LAYOUT_RTL))
+        memory.SetLayout(LAYOUT_RTL);
+}
+
+UINT ReadingOrderFlag(HDC dc)
+{
+    const DWORD layout = dc ? ::GetLayout(dc) : 0;
+    return layout != GDI_ERROR && (layout & LAYOUT_RTL) ? DT_RTLREADING : 0;
+}

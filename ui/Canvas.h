@@ -13,3 +13,15 @@
 BOOL CreateCanvas(CBitmap& bitmap, int width, int height);
 // Bitmap resource `id` of the resource module.
 BOOL LoadArtwork(CBitmap& bitmap, UINT id);
+
+// In a mirrored window (right to left) a DC's x axis runs from the right.
+// A memory DC that draws for `target` is given the same layout, so that the
+// same coordinates and texts come out there as on the target, and what it
+// holds is copied across unflipped. The same for a memory DC holding a
+// picture (a logo, a photograph, a sign with letters) to copy onto target:
+// it is drawn the right way round (a copy from an unmirrored DC would flip it).
+void MatchLayout(CDC& memory, HDC target);
+// DrawText's reading-order flag for text drawn on dc: right to left where
+// the DC is mirrored, otherwise none.
+UINT ReadingOrderFlag(HDC dc);
+

@@ -51,6 +51,7 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
         // nothing to paint
     } else if (memory.CreateCompatibleDC(nullptr) && CreateCanvas(canvas, width, height)) {
         CSelect selectCanvas(memory, canvas.m_hObject);
+        MatchLayout(memory, window);  // a mirrored list draws as on its window
         ::BitBlt(memory, 0, 0, width, height, window, box.left, box.top, SRCCOPY);
         ::SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
         ::IntersectClipRect(memory, box.left, box.top, box.right, box.bottom);

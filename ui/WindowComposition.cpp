@@ -49,8 +49,12 @@ RECT FooterBandBox(const LayoutMetricsTable& m)
 
 void CWindowComposition::DrawArtwork(CDC& dc, UINT id, int x, int y, int w, int h)
 {
-    // Loaded once, then stretched onto the DC at every draw.
-    m_artwork.Draw(dc, id, x, y, w, h);
+    // Loaded once, then stretched onto the DC at every draw. In a mirrored
+    // window the pictures (the maker's wordmark, the header's person, the
+    // information sign) keep their orientation at their mirrored places; the
+    // strips and footer images are shading and mirror with the window.
+    const bool picture = id == IDB_WORDMARK || id == IDB_HEADER_PERSON || id == IDB_INFO_SIGN;
+    m_artwork.Draw(dc, id, x, y, w, h, picture);
 }
 
 void CWindowComposition::DrawStrip(CDC& dc, int i)
@@ -70,6 +74,7 @@ void CWindowComposition::DrawHeader(CDC& window)
     if (!memory.CreateCompatibleDC(&window) || !CreateCanvas(canvas, W, H))
         return;
     CSelect selectCanvas(memory, canvas.m_hObject);
+    MatchLayout(memory, window);
     const int oldMemoryMode = memory.SetBkMode(TRANSPARENT);
 
     // Header panel, band and its line, in memory (shifted up by the title strip).
@@ -113,7 +118,7 @@ void CWindowComposition::DrawHeader(CDC& window)
         for (const Text& t : texts) {
             RECT box = {t.box.left, t.box.top - shift, t.box.right, t.box.bottom - shift};
             memory.SetTextColor(t.color);
-            memory.DrawText(t.text, -1, &box, 0);
+            memory.DrawText(t.text, -1, &box, ReadingOrderFlag(memory));
         }
         memory.SetTextColor(oldColor);
     }
@@ -129,6 +134,7 @@ void CWindowComposition::DrawBar(CDC& target, int row)
     if (!memory.CreateCompatibleDC(&target) || !CreateCanvas(canvas, m.SelectionBarWidth, m.ColumnHeight))
         return;
     CSelect selectCanvas(memory, canvas.m_hObject);
+    MatchLayout(memory, target);
     memory.FillSolidRect(RECT{0, 0, m.SelectionBarWidth, m.ColumnHeight}, 0x9EB1B6);
     const int t = row * (m.CategoryButtonHeight + m.CategoryButtonGap);
     memory.FillSolidRect(RECT{0, t, m.SelectionBarWidth, t + m.CategoryButtonHeight}, 0x3D4B50);
@@ -152,8 +158,10 @@ bool CWindowComposition::Prepare()
     };
     const CString texts =
         *m_scene.texts[0] + L"\n" + *m_scene.texts[1] + L"\n" + *m_scene.texts[2] + L"\n" + *m_scene.texts[3];
+    // A mirrored window's buffer is laid out as the window's DC is.
+    const DWORD layout = (::GetWindowLongW(m_scene.window->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? LAYOUT_RTL : 0;
     bool made = false;
-    if (!m_backBuffer.Ensure(areas, &made)) {
+    if (!m_backBuffer.Ensure(areas, layout, &made)) {
         m_nComposedParts = 0;
         return false;
     }

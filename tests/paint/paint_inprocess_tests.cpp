@@ -167,9 +167,10 @@ TEST(ButtonCaption, DoubledAmpersandIsDrawnAsOne)
 
 // The window composed in its back buffer shows the pixels of the same paint
 // drawn straight onto the window, at every scale of the layout, a focus
-// rectangle included; and the title strip uncovered on its own gets its
-// decoration back (drawn straight onto the window, the erase that follows the
-// first strip left it white).
+// rectangle included, left to right and mirrored (a window read right to
+// left); and the title strip uncovered on its own gets its decoration back
+// (drawn straight onto the window, the erase that follows the first strip
+// left it white).
 TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
 {
     StandIns standIns(ConnectProtectOptimize());
@@ -179,11 +180,14 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
     ScaleButtonFaceMetrics();
     const LayoutMetricsTable processLayout = LayoutMetrics;
     const ButtonFaceMetricsTable processFaces = ButtonFaceMetrics;
+    for (const DWORD layout : {DWORD{0}, DWORD{LAYOUT_RTL}})
     for (int dpi : {96, 120, 144}) {
-        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        SCOPED_TRACE(testing::Message() << dpi << " DPI" << (layout ? ", mirrored" : ""));
         LayoutMetrics = ScaledLayoutMetrics(dpi);
         ButtonFaceMetrics = ScaledButtonFaceMetrics(dpi);
+        SetProcessDefaultLayout(layout);
         DialogHost host;
+        SetProcessDefaultLayout(0);
         ASSERT_NE(host.Window(), nullptr);
         ASSERT_TRUE(BringToForeground(host.Window()));
         host.Call([](CKivanoDlg& d) {
@@ -217,7 +221,7 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
                 lost += uncovered.PixelAt(x, y) != composed.PixelAt(x, y) ? 1 : 0;
         EXPECT_EQ(lost, 0) << "pixels of the uncovered title strip not shown again";
         if (HasFailure()) {
-            const std::wstring name = L"composition-" + std::to_wstring(dpi);
+            const std::wstring name = L"composition-" + std::to_wstring(dpi) + (layout ? L"-mirrored" : L"");
             std::wcerr << SaveCapture(composed, name + L"-composed.bmp") << L"\n"
                        << SaveCapture(direct, name + L"-direct.bmp") << L"\n"
                        << SaveCapture(uncovered, name + L"-uncovered.bmp") << L"\n";
