@@ -2,7 +2,7 @@
 # Creates the Wine prefix named by QUORVANE_PREFIX (default: the test prefix) if
 # it does not exist yet: a 64-bit prefix with its 32-bit side (SysWOW64,
 # Program Files (x86), the 32-bit registry view), Tahoma, a CJK font for the
-# faces Tahoma links to, no crash dialog, and
+# faces Tahoma links to, Hebrew in Tahoma, no crash dialog, and
 # Wine drawing the window frame itself since Xvfb has no window manager.
 # Each step is a function of its own, run by `step`, which keeps the step's
 # output and shows it, with the step's name, when the step fails.
@@ -64,12 +64,16 @@ window_frame() {
 
 dpi_96() { reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96; }
 
+# Tahoma, with the Hebrew letters Windows' Tahoma has and Wine's lacks
+# (tools/extend-tahoma.py, from Debian's DejaVu Sans).
 tahoma() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
-  for f in tahoma.ttf tahomabd.ttf; do
-    [ -f "$fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/" || {
-      echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
-  done
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" python=python3
+  "$python" -c "import fontTools" 2>/dev/null || python=/usr/bin/python3
+  [ -f /usr/share/wine/fonts/tahoma.ttf ] || { echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
+  "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahoma.ttf \
+    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$fonts/tahoma.ttf" &&
+    "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahomabd.ttf \
+      /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$fonts/tahomabd.ttf"
 }
 
 # Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.

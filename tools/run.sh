@@ -45,7 +45,7 @@ stop_all() {
 }
 
 usage() {
-  echo "usage: bash tools/run.sh [--language de|fr|es|it|pt_BR|nl|pl|ru|tr|ja|ko|zh|zh_TW|en|qps|xx_YY] | --stop" >&2
+  echo "usage: bash tools/run.sh [--language de|fr|es|it|pt_BR|nl|pl|ru|tr|ja|ko|zh|zh_TW|ar|he|en|qps|qps-plocm|xx_YY] | --stop" >&2
   exit 2
 }
 # Wine takes the launcher's UI language from the Unix locale it starts under.
@@ -60,10 +60,13 @@ case "${1:-}" in
       it) locale_name=it_IT ;; nl) locale_name=nl_NL ;; pl) locale_name=pl_PL ;;
       ru) locale_name=ru_RU ;; tr) locale_name=tr_TR ;; ja) locale_name=ja_JP ;;
       ko) locale_name=ko_KR ;; zh) locale_name=zh_CN ;; en) locale_name=en_US ;;
-      # Wine 8 has no qps-ploc locale, so no process can have 0x0501 as its UI
-      # language: the launcher built for the language tests carries the same
-      # pseudo-locale table filed under Finnish, shown under fi_FI.
+      ar) locale_name=ar_SA ;; he) locale_name=he_IL ;;
+      # Wine 8 has no qps-ploc or qps-plocm locale, so no process can have
+      # 0x0501 or 0x09FF as its UI language: the launchers built for the
+      # language tests carry the same pseudo-locale tables filed under
+      # Finnish, shown under fi_FI.
       qps) locale_name=fi_FI; app="$QUORVANE_BUILD/tests/languages/QuorvaneLanguageTest.exe" ;;
+      qps-plocm) locale_name=fi_FI; app="$QUORVANE_BUILD/tests/languages/QuorvaneMirroredTest.exe" ;;
       [a-z][a-z]_[A-Z][A-Z]) locale_name="$2" ;;
       *) usage ;;
     esac

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and running Quorvane needs on a Debian 12 machine:
 # the MinGW-w64 cross compilers, Wine with its 32-bit side (a WoW64 prefix, as
-# every 64-bit Windows has), Tahoma and a CJK font, Xvfb, the build tools, the
+# every 64-bit Windows has), Tahoma, a CJK font and DejaVu Sans (Hebrew, added to
+# Tahoma by tools/extend-tahoma.py with python3-fonttools), Xvfb,
+# the build tools (git numbers the builds), the
 # translators' tools (gettext, polib), the packaging and signing tools (wixl,
 # msitools, osslsigncode, openssl), and the locales the languages are shown
 # and tested under. Safe to run again: it installs only what is missing.
@@ -9,16 +11,16 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 wine32:i386 fonts-wine fonts-wqy-microhei
+  wine64 wine32:i386 fonts-wine fonts-wqy-microhei fonts-dejavu-core
   xvfb x11-utils imagemagick
-  cmake ninja-build googletest python3 gettext python3-polib locales
+  cmake ninja-build googletest python3 gettext python3-polib python3-fonttools locales
   clang cppcheck
-  wixl msitools osslsigncode openssl
+  wixl msitools osslsigncode openssl git
 )
 
 # Wine takes the UI language from the Unix locale (LC_ALL, LC_MESSAGES, LANG),
 # and file names outside ASCII work only under a locale that is generated.
-locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW ar_SA ar_EG he_IL fi_FI)
+locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW ar_SA ar_EG he_IL fa_IR fi_FI)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -47,9 +49,10 @@ fi
 if [ ${#missing_locales[@]} -gt 0 ]; then
   echo "Generating locales: ${missing_locales[*]/%/.UTF-8}"
   for l in "${missing_locales[@]}"; do
-    # Debian lists every locale in /etc/locale.gen, commented out.
-    "${sudo_cmd[@]}" sed -i "s/^# *\($l\.UTF-8 UTF-8\)\$/\1/" /etc/locale.gen
-    grep -qx "$l.UTF-8 UTF-8" /etc/locale.gen ||
+    # Debian lists every locale in /etc/locale.gen, commented out, most as
+    # "xx_YY.UTF-8 UTF-8", some whose default is UTF-8 as "xx_YY UTF-8".
+    "${sudo_cmd[@]}" sed -i "s/^# *\($l\(\.UTF-8\)\? UTF-8\)\$/\1/" /etc/locale.gen
+    grep -qxE "$l(\.UTF-8)? UTF-8" /etc/locale.gen ||
       echo "$l.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
   done
   "${sudo_cmd[@]}" locale-gen >/dev/null
