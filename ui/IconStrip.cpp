@@ -71,7 +71,7 @@ bool IconBitmapsAt(HICON icon, int size, ICONINFO& info)
 
 }  // namespace
 
-CIconStrip::CIconStrip(int size, int count) : m_nSize(size), m_nCount(count)
+CIconStrip::CIconStrip(int size, int count, bool mirrored) : m_nSize(size), m_nCount(count), m_bMirrored(mirrored)
 {
     if (size <= 0 || count <= 0)
         return;
@@ -119,13 +119,18 @@ bool CIconStrip::PutBits(int k, const ICONINFO& info)
     const int stripStride = MaskStride(width);
     for (int y = 0; y < size; ++y) {
         DWORD* row = m_pColor + static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(k * size);
-        std::copy_n(pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(size), size, row);
+        const DWORD* from = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(size);
+        if (m_bMirrored)
+            std::reverse_copy(from, from + size, row);
+        else
+            std::copy_n(from, size, row);
         BYTE* maskRow = m_pMask + static_cast<size_t>(y) * static_cast<size_t>(stripStride);
         const BYTE* source = mask.data() + static_cast<size_t>(y) * static_cast<size_t>(stride);
         for (int x = 0; x < size; ++x) {
             const int at = k * size + x;
+            const int sx = m_bMirrored ? size - 1 - x : x;
             const BYTE bit = static_cast<BYTE>(0x80 >> (at % 8));
-            if (source[x / 8] & (0x80 >> (x % 8)))
+            if (source[sx / 8] & (0x80 >> (sx % 8)))
                 maskRow[at / 8] = static_cast<BYTE>(maskRow[at / 8] | bit);
             else
                 maskRow[at / 8] = static_cast<BYTE>(maskRow[at / 8] & ~bit);
@@ -141,3 +146,27 @@ int CIconStrip::AddTo(CImageList& list)
     ::GdiFlush();
     return ImageList_Add(list, m_color, m_mask);
 }
+
+bool CIconStrip::ReplaceIn(CImageList& list, int index)
+{
+    if (!Ok() || m_nCount != 1)
+        return false;
+    ::GdiFlush();
+    return ImageList_Replace(list, index, m_color, m_mask) != FALSE;
+}
+
+bool MirrorImage(CImageList& list, int index)
+{
+    int cx = 0;
+    int cy = 0;
+    if (!ImageList_GetIconSize(list, &cx, &cy) || cx != cy)
+        return false;
+    const HICON icon = ImageList_GetIcon(list, index, ILD_TRANSPARENT);
+    if (icon == nullptr)
+        return false;
+    CIconStrip strip(cx, 1, true);
+    const bool put = strip.Put(0, icon);
+    ::DestroyIcon(icon);
+    return put && strip.ReplaceIn(list, index);
+}
+

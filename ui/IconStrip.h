@@ -18,8 +18,10 @@
 
 class CIconStrip {
 public:
-    // Room for `count` images of size x size.
-    CIconStrip(int size, int count);
+    // Room for `count` images of size x size; `mirrored`: each image is taken
+    // flipped left to right, for a list in a mirrored window, whose drawing
+    // flips it back the right way round.
+    CIconStrip(int size, int count, bool mirrored = false);
     CIconStrip(const CIconStrip&) = delete;
     CIconStrip& operator=(const CIconStrip&) = delete;
 
@@ -30,15 +32,22 @@ public:
     bool Put(int k, HICON icon);
     // Appends every image to `list`; the index of the first, or -1.
     int AddTo(CImageList& list);
+    // Puts the one image of a strip of one at `index` of `list`.
+    bool ReplaceIn(CImageList& list, int index);
 
 private:
     bool PutBits(int k, const ICONINFO& info);
 
     int m_nSize;
     int m_nCount;
+    bool m_bMirrored;
     CDC m_dc;  // reads the icons' bits
     CBitmap m_color;
     CBitmap m_mask;
     DWORD* m_pColor = nullptr;
     BYTE* m_pMask = nullptr;
 };
+
+// Flips image `index` of `list` left to right in place; false when it could not.
+bool MirrorImage(CImageList& list, int index);
+

@@ -59,27 +59,32 @@ private:
 // Puts the item's large or small icon at `index` of `list` (-1: appends it);
 // an icon the list refuses is replaced by the window's, so that every later
 // item keeps its own place.
-bool PutImage(CImageList& list, int index, const ItemIcons& icons, bool large)
+// For a mirrored list the image is flipped in place afterwards.
+bool PutImage(CImageList& list, int index, const ItemIcons& icons, bool large, bool mirrored)
 {
-    return list.Replace(index, large ? icons.Large() : icons.Small()) >= 0 ||
-           list.Replace(index, icons.WindowIcon(large ? ICON_BIG : ICON_SMALL)) >= 0;
+    const bool put = list.Replace(index, large ? icons.Large() : icons.Small()) >= 0 ||
+                     list.Replace(index, icons.WindowIcon(large ? ICON_BIG : ICON_SMALL)) >= 0;
+    return put && (!mirrored || MirrorImage(list, index >= 0 ? index : list.GetImageCount() - 1));
 }
 
 // Puts the item's images at `index` of both lists (-1: appends them).
-bool PutImages(CImageList& large, CImageList& small, int index, const ItemIcons& icons)
+bool PutImages(CImageList& large, CImageList& small, int index, const ItemIcons& icons, bool mirrored)
 {
-    return PutImage(large, index, icons, true) && PutImage(small, index, icons, false);
+    return PutImage(large, index, icons, true, mirrored) && PutImage(small, index, icons, false, mirrored);
 }
 
 // Appends one image per item to `list` (its large or small icons) in one
 // batch; an icon the batch cannot take is put in its place afterwards, or the
 // window's when the list refuses it too.
-bool AppendImages(CImageList& list, int size, const std::vector<std::unique_ptr<ItemIcons>>& icons, bool large)
+bool AppendImages(CImageList& list, int size, const std::vector<std::unique_ptr<ItemIcons>>& icons, bool large,
+                  bool mirrored)
 {
     const int count = static_cast<int>(icons.size());
     const int first = list.GetImageCount();
-    const auto put = [&](int k, int index) { return PutImage(list, index, *icons[static_cast<size_t>(k)], large); };
-    CIconStrip strip(size, count);
+    const auto put = [&](int k, int index) {
+        return PutImage(list, index, *icons[static_cast<size_t>(k)], large, mirrored);
+    };
+    CIconStrip strip(size, count, mirrored);
     std::vector<int> left;
     for (int k = 0; k < count; ++k) {
         const ItemIcons& item = *icons[static_cast<size_t>(k)];
@@ -137,7 +142,7 @@ int LiveExtractedIcons()
 }
 
 bool CItemImageCache::Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
-                              CImageList& large, CImageList& small, std::vector<bool>* extracted)
+                              bool mirrored, CImageList& large, CImageList& small, std::vector<bool>* extracted)
 {
     if (!large.Create(largeSize, largeSize, ILC_COLOR32 | ILC_MASK, 12, 9) ||
         !small.Create(smallSize, smallSize, ILC_COLOR32 | ILC_MASK, 9, 9))
@@ -149,10 +154,11 @@ bool CItemImageCache::Convert(const std::vector<ItemImageKey>& keys, int largeSi
             extracted->push_back(icons.back()->Extracted());
     }
     return icons.empty() ||
-           (AppendImages(large, largeSize, icons, true) && AppendImages(small, smallSize, icons, false));
+           (AppendImages(large, largeSize, icons, true, mirrored) &&
+            AppendImages(small, smallSize, icons, false, mirrored));
 }
 
-bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window)
+bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window, bool mirrored)
 {
     const bool allExtracted = std::find(kept.extracted.begin(), kept.extracted.end(), false) == kept.extracted.end();
     if (allExtracted && keys.size() == kept.keys.size() &&
@@ -175,7 +181,7 @@ bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, 
             bool own = kept.extracted[old];
             if (!own || !SameImage(kept.keys[old], keys[next])) {
                 const ItemIcons icons(keys[next], window);
-                if (!PutImages(large, small, position, icons))
+                if (!PutImages(large, small, position, icons, mirrored))
                     return false;
                 own = icons.Extracted();
             }
@@ -188,7 +194,7 @@ bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, 
     }
     for (; next < keys.size(); ++next) {
         const ItemIcons icons(keys[next], window);
-        if (!PutImages(large, small, -1, icons))
+        if (!PutImages(large, small, -1, icons, mirrored))
             return false;
         extracted.push_back(icons.Extracted());
     }
@@ -202,26 +208,30 @@ bool CItemImageCache::Update(Kept& kept, const std::vector<ItemImageKey>& keys, 
 bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize,
                             HWND window, CImageList& large, CImageList& small)
 {
+    // A list in a mirrored window takes its images flipped: its drawing flips
+    // them back, the right way round.
+    const bool mirrored = (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
     if (category < 0 || category >= kCategories)
-        return Convert(keys, largeSize, smallSize, window, large, small);
+        return Convert(keys, largeSize, smallSize, window, mirrored, large, small);
 
     Kept& kept = m_kept[category];
-    const bool usable = HasSize(kept.large, largeSize) && HasSize(kept.small, smallSize);
-    if (!usable || !Update(kept, keys, window)) {
+    const bool usable = HasSize(kept.large, largeSize) && HasSize(kept.small, smallSize) && kept.mirrored == mirrored;
+    if (!usable || !Update(kept, keys, window, mirrored)) {
         // Converted afresh into the kept pair (Update leaves it as it was when it fails).
         kept.keys.clear();
         kept.extracted.clear();
-        if (!Convert(keys, largeSize, smallSize, window, kept.large, kept.small, &kept.extracted)) {
+        kept.mirrored = mirrored;
+        if (!Convert(keys, largeSize, smallSize, window, mirrored, kept.large, kept.small, &kept.extracted)) {
             kept.large.DeleteImageList();
             kept.small.DeleteImageList();
             kept.extracted.clear();
-            return Convert(keys, largeSize, smallSize, window, large, small);
+            return Convert(keys, largeSize, smallSize, window, mirrored, large, small);
         }
         kept.keys = keys;
     }
     if (large.Create(&kept.large) && small.Create(&kept.small))
         return true;
-    return Convert(keys, largeSize, smallSize, window, large, small);
+    return Convert(keys, largeSize, smallSize, window, mirrored, large, small);
 }
 
 bool CItemImageCache::Prepare(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize)
@@ -232,10 +242,14 @@ bool CItemImageCache::Prepare(int category, const std::vector<ItemImageKey>& key
     CImageList small;
     std::vector<bool> extracted;
     // Without a window an icon that is not extracted has nothing to stand in
-    // for it, and the conversion fails.
-    if (!Convert(keys, largeSize, smallSize, nullptr, large, small, &extracted))
+    // for it, and the conversion fails. The window is not made yet: it will
+    // be mirrored when the process lays its windows out right to left.
+    DWORD layout = 0;
+    const bool mirrored = ::GetProcessDefaultLayout(&layout) && (layout & LAYOUT_RTL);
+    if (!Convert(keys, largeSize, smallSize, nullptr, mirrored, large, small, &extracted))
         return false;
     Kept& kept = m_kept[category];
+    kept.mirrored = mirrored;
     kept.large.Attach(large.Detach());
     kept.small.Attach(small.Detach());
     kept.keys = keys;

@@ -62,13 +62,14 @@ private:
         CImageList small;
         std::vector<ItemImageKey> keys;
         std::vector<bool> extracted;  // per key: the file's own icon, not the window's
+        bool mirrored = false;        // images flipped for a mirrored list
     };
 
     // Brings kept's images in line with keys, converting only what changed.
-    bool Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window);
+    bool Update(Kept& kept, const std::vector<ItemImageKey>& keys, HWND window, bool mirrored);
     // Fills empty lists with keys' images, each converted from its file;
     // notes in `extracted`, if given, which were the files' own.
-    static bool Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
+    static bool Convert(const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window, bool mirrored,
                         CImageList& large, CImageList& small, std::vector<bool>* extracted = nullptr);
 
     Kept m_kept[kCategories];
