@@ -1,7 +1,6 @@
 #include "app/KivanoApp.h"
 
 #include "app/KivanoDlg.h"
-#include "app/StartupPreload.h"
 #include "app/StartupTrace.h"
 #include "res/resource.h"
 #include "ui/LayoutMetrics.h"
@@ -54,10 +53,6 @@ BOOL CKivanoApp::InitInstance()
 
     {
         CKivanoDlg dialog;
-        // The catalogue and the first icons are looked up while the dialog is made.
-        CStartupPreload preload;
-        if (preload.Start(dialog.m_bCategoryPresent, dialog.m_imageCache))
-            dialog.m_pPreload = &preload;
         m_pMainWnd = &dialog;
         dialog.DoModal();
         if (marker)

@@ -1,6 +1,5 @@
 #include "app/KivanoDlg.h"
 
-#include "app/StartupPreload.h"
 #include "app/StartupTrace.h"
 #include "catalogue/CatalogueLoader.h"
 #include "framework/afxres.h"
@@ -72,7 +71,15 @@ BOOL CKivanoDlg::OnInitDialog()
 {
     MarkStartup(StartupInitDialog);
     // 1. Work in the program's own folder.
-    EnterProgramFolder();
+    wchar_t module[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        CString folder(module);
+        const int slash = folder.ReverseFind(L'\\');
+        SetCurrentDirectoryW(slash >= 0 ? folder.Left(slash) : folder);
+    } else {
+        SetCurrentDirectoryW(L"C:");
+    }
 
     // 2. Client area of the layout's size, whatever the template's dialog units give.
     RECT window;
@@ -88,12 +95,9 @@ BOOL CKivanoDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    // 4, 5. Catalogue and footer texts, loaded while the window was made
-    // where a preload runs.
-    if (m_pPreload == nullptr || !m_pPreload->TakeCatalogue(m_bCategoryPresent)) {
-        LoadCatalogue(m_bCategoryPresent);
-        LoadFooterTexts();
-    }
+    // 4, 5. Catalogue and footer texts.
+    LoadCatalogue(m_bCategoryPresent);
+    LoadFooterTexts();
     MarkStartup(StartupCatalogueLoaded);
 
     // 6. Window texts.
@@ -169,8 +173,6 @@ BOOL CKivanoDlg::OnInitDialog()
             OnCategoryButton(k);
     }
     m_bDeferListFill = 0;
-    if (m_pPreload != nullptr)
-        m_pPreload->Finish();  // the first category's icons are converted
     BuildPendingItemList();
     MarkStartup(StartupListFilled);
 

@@ -5,7 +5,6 @@
 // ui/, launching and the footer commands in launch/.
 #pragma once
 
-#include "app/StartupPreload.h"
 #include "framework/afxcmn.h"
 #include "framework/afxdd.h"
 #include "framework/afxdlg.h"
@@ -47,7 +46,6 @@ public:
     CWindowComposition m_composition;  // what the window draws itself, and its back buffer
     int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
     int m_bListPending = 0;            // a fill was put off
-    CStartupPreload* m_pPreload = nullptr;  // not owned: catalogue and first icons loaded meanwhile, if any
 
     // --- Operations ----------------------------------------------------------
     void FillItemList();

@@ -234,29 +234,6 @@ bool CItemImageCache::Build(int category, const std::vector<ItemImageKey>& keys,
     return Convert(keys, largeSize, smallSize, window, mirrored, large, small);
 }
 
-bool CItemImageCache::Prepare(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize)
-{
-    if (category < 0 || category >= kCategories)
-        return false;
-    CImageList large;
-    CImageList small;
-    std::vector<bool> extracted;
-    // Without a window an icon that is not extracted has nothing to stand in
-    // for it, and the conversion fails. The window is not made yet: it will
-    // be mirrored when the process lays its windows out right to left.
-    DWORD layout = 0;
-    const bool mirrored = ::GetProcessDefaultLayout(&layout) && (layout & LAYOUT_RTL);
-    if (!Convert(keys, largeSize, smallSize, nullptr, mirrored, large, small, &extracted))
-        return false;
-    Kept& kept = m_kept[category];
-    kept.mirrored = mirrored;
-    kept.large.Attach(large.Detach());
-    kept.small.Attach(small.Detach());
-    kept.keys = keys;
-    kept.extracted = extracted;
-    return true;
-}
-
 void CItemImageCache::Clear()
 {
     for (Kept& kept : m_kept) {

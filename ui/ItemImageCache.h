@@ -46,11 +46,6 @@ public:
     // Returns false when no image list could be made.
     bool Build(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize, HWND window,
                CImageList& large, CImageList& small);
-    // Converts category's images of `keys` ahead of its first Build, with no
-    // window to take missing icons from: they are kept only when every icon
-    // came from its file (else Build converts them itself). May run on
-    // another thread while nothing else uses the cache.
-    bool Prepare(int category, const std::vector<ItemImageKey>& keys, int largeSize, int smallSize);
     // Drops every kept image.
     void Clear();
     // Image lists held by the cache (for leak checks).

@@ -47,7 +47,10 @@ void CKivanoDlg::BuildPendingItemList()
 
 void CKivanoDlg::BuildItemList()
 {
-    m_listItems.SetExtendedStyle(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE);
+    // Set at the first fill; the later ones find them set.
+    const DWORD styles = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE;
+    if (m_listItems.GetExtendedStyle() != styles)
+        m_listItems.SetExtendedStyle(styles);
 
     // Two hidden columns, so that each item can carry its description.
     if (m_listItems.GetColumnCount() == 0) {

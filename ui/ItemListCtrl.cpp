@@ -46,13 +46,16 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
     CDC memory;
-    CBitmap canvas;
     if (width <= 0 || height <= 0) {
         // nothing to paint
-    } else if (memory.CreateCompatibleDC(nullptr) && CreateCanvas(canvas, width, height)) {
-        CSelect selectCanvas(memory, canvas.m_hObject);
+    } else if (memory.CreateCompatibleDC(nullptr) && Canvas(width, height)) {
+        CSelect selectCanvas(memory, m_canvas.m_hObject);
         MatchLayout(memory, window);  // a mirrored list draws as on its window
-        ::BitBlt(memory, 0, 0, width, height, window, box.left, box.top, SRCCOPY);
+        // What the list draws over: the window as it is, unless the list's
+        // erase, which fills all of it, comes first (reading the window back
+        // is a round trip to the display).
+        if (!m_bErasePending)
+            ::BitBlt(memory, 0, 0, width, height, window, box.left, box.top, SRCCOPY);
         ::SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
         ::IntersectClipRect(memory, box.left, box.top, box.right, box.bottom);
         if (m_bErasePending)
@@ -68,3 +71,18 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     ::EndPaint(m_hWnd, &paint);
     return 0;
 }
+
+bool CItemListCtrl::Canvas(int width, int height)
+{
+    // Kept between paints: most paints are of the whole list.
+    if (m_canvas.m_hObject != nullptr && m_canvasWidth == width && m_canvasHeight == height)
+        return true;
+    m_canvas.DeleteObject();
+    m_canvasWidth = m_canvasHeight = 0;
+    if (!CreateCanvas(m_canvas, width, height))
+        return false;
+    m_canvasWidth = width;
+    m_canvasHeight = height;
+    return true;
+}
+
