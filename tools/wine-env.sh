@@ -18,6 +18,15 @@ if [ -n "${QUORVANE_DISPLAY:-}" ]; then
 elif [ -f "$state/display" ]; then
   export DISPLAY="$(cat "$state/display")"
 fi
+# The project's Xvfb starts without the X resource database a desktop session
+# loads at login. Without one Xlib looks for ~/.Xdefaults and
+# ~/.Xdefaults-<host> again at every lookup, and Wine's X11 driver looks up the
+# font defaults each time a font is selected into a DC: system calls that no
+# desktop pays, dozens per repaint. Its programs get the resources a Debian
+# session loads.
+if [ -f "$state/display" ] && [ "${DISPLAY:-}" = "$(cat "$state/display")" ]; then
+  export XENVIRONMENT="${XENVIRONMENT:-$top/tools/x-resources}"
+fi
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 [ -x "$WINE" ] || WINE="$(command -v wine64 || command -v wine)"
