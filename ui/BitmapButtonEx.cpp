@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "ui/accessibility/ButtonAccessible.h"
 #include "ui/Canvas.h"
 #include "ui/CaptionBox.h"
@@ -222,14 +224,37 @@ void CBitmapButtonEx::DrawItem(LPDRAWITEMSTRUCT dis)
     item.Detach();
 }
 
+CBitmapButtonEx::KeptFace* CBitmapButtonEx::FindKeptFace(const FaceState& face, int width, int height,
+                                                           DWORD layout)
+{
+    for (KeptFace& kept : m_keptFaces) {
+        if (kept.bitmap.m_hObject != nullptr && kept.face == face && kept.font == m_pFont->m_hObject &&
+            kept.width == width && kept.height == height && kept.layout == layout &&
+            std::memcmp(&kept.metrics, &ButtonFaceMetrics, sizeof(ButtonFaceMetricsTable)) == 0)
+            return &kept;
+    }
+    return nullptr;
+}
+
 void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
 {
     const int width = where.right - where.left;
     const int height = where.bottom - where.top;
-    CDC memory;
-    CBitmap canvas;
-    if (dc.m_hDC && memory.CreateCompatibleDC(&dc) && CreateCanvas(canvas, width, height)) {
-        CSelect selectCanvas(memory, canvas.m_hObject);
+    if (dc.m_hDC == nullptr)
+        return;
+    const DWORD dcLayout = ::GetLayout(dc.m_hDC);
+    const DWORD layout = dcLayout != GDI_ERROR ? (dcLayout & LAYOUT_RTL) : 0;
+    const FaceState face = CurrentFace();
+    KeptFace* kept = FindKeptFace(face, width, height, layout);
+    if (kept == nullptr) {
+        // A look not kept: drawn into the slot of the older one.
+        kept = &m_keptFaces[m_nNextKeptFace];
+        m_nNextKeptFace = (m_nNextKeptFace + 1) % 2;
+        kept->bitmap.DeleteObject();
+        CDC memory;
+        if (!memory.CreateCompatibleDC(&dc) || !CreateCanvas(kept->bitmap, width, height))
+            return;
+        CSelect selectCanvas(memory, kept->bitmap.m_hObject);
         MatchLayout(memory, dc);
         const RECT rc = {0, 0, width, height};
         memory.FillSolidRect(rc, m_crBackground);
@@ -239,8 +264,19 @@ void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
             const RECT box = CaptionBox(rc, m_rcTextMargins);
             DrawCaption(memory, box, false);
         }
-        dc.BitBlt(where.left, where.top, width, height, &memory, 0, 0, SRCCOPY);
+        kept->face = face;
+        kept->font = m_pFont->m_hObject;
+        kept->width = width;
+        kept->height = height;
+        kept->layout = layout;
+        kept->metrics = ButtonFaceMetrics;
     }
+    CDC memory;
+    if (!memory.CreateCompatibleDC(&dc))
+        return;
+    CSelect selectFace(memory, kept->bitmap.m_hObject);
+    MatchLayout(memory, dc);
+    dc.BitBlt(where.left, where.top, width, height, &memory, 0, 0, SRCCOPY);
 }
 
 bool CBitmapButtonEx::FaceState::operator==(const FaceState& other) const

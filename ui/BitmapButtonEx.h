@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "framework/afxctl.h"
+#include "ui/LayoutMetrics.h"
 
 #define WM_BUTTON_DESCRIBE  (WM_USER + 10)  // posted: focus gained, or hovered while focused
 #define WM_BUTTON_PRESS     (WM_USER + 11)  // sent: every left press and release, before the button's own
@@ -89,4 +90,20 @@ private:
     void DrawFocusIfFocused();
     bool m_bPainting = false;
     CString m_strAnnouncedText;  // the caption assistive technology was last told of
+
+    // The custom face as drawn for the last two looks it had (a category
+    // button is mostly selected or not), so that going back to one copies it
+    // instead of drawing it again.
+    struct KeptFace {
+        FaceState face;
+        HGDIOBJ font = nullptr;
+        int width = 0;
+        int height = 0;
+        DWORD layout = 0;
+        ButtonFaceMetricsTable metrics = {};
+        CBitmap bitmap;
+    };
+    KeptFace* FindKeptFace(const FaceState& face, int width, int height, DWORD layout);
+    KeptFace m_keptFaces[2];
+    int m_nNextKeptFace = 0;  // the slot a new look takes
 };
