@@ -228,8 +228,8 @@ CBitmapButtonEx::KeptFace* CBitmapButtonEx::FindKeptFace(const FaceState& face, 
                                                            DWORD layout)
 {
     for (KeptFace& kept : m_keptFaces) {
-        if (kept.bitmap.m_hObject != nullptr && kept.face == face && kept.font == m_pFont->m_hObject &&
-            kept.width == width && kept.height == height && kept.layout == layout &&
+        if (IsCanvasOf(kept.bitmap, width, height) && kept.face == face && kept.font == m_pFont->m_hObject &&
+            kept.layout == layout &&
             std::memcmp(&kept.metrics, &ButtonFaceMetrics, sizeof(ButtonFaceMetricsTable)) == 0)
             return &kept;
     }
@@ -250,9 +250,9 @@ void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
         // A look not kept: drawn into the slot of the older one.
         kept = &m_keptFaces[m_nNextKeptFace];
         m_nNextKeptFace = (m_nNextKeptFace + 1) % 2;
-        kept->bitmap.DeleteObject();
+        kept->font = nullptr;  // no look until drawn
         CDC memory;
-        if (!memory.CreateCompatibleDC(&dc) || !CreateCanvas(kept->bitmap, width, height))
+        if (!memory.CreateCompatibleDC(&dc) || !KeepCanvas(kept->bitmap, width, height))
             return;
         CSelect selectCanvas(memory, kept->bitmap.m_hObject);
         MatchLayout(memory, dc);
@@ -266,8 +266,6 @@ void CBitmapButtonEx::DrawFace(CDC& dc, const RECT& where)
         }
         kept->face = face;
         kept->font = m_pFont->m_hObject;
-        kept->width = width;
-        kept->height = height;
         kept->layout = layout;
         kept->metrics = ButtonFaceMetrics;
     }

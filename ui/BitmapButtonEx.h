@@ -97,8 +97,6 @@ private:
     struct KeptFace {
         FaceState face;
         HGDIOBJ font = nullptr;
-        int width = 0;
-        int height = 0;
         DWORD layout = 0;
         ButtonFaceMetricsTable metrics = {};
         CBitmap bitmap;

@@ -1,5 +1,7 @@
 #include "ui/Canvas.h"
 
+#include <cstdlib>
+
 #include "framework/afxres.h"
 
 BOOL CreateCanvas(CBitmap& bitmap, int width, int height)
@@ -15,6 +17,21 @@ BOOL CreateCanvas(CBitmap& bitmap, int width, int height)
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     return bitmap.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+bool IsCanvasOf(const CBitmap& bitmap, int width, int height)
+{
+    BITMAP info = {};
+    return bitmap.m_hObject != nullptr && bitmap.GetBitmap(&info) && info.bmWidth == width &&
+           std::abs(info.bmHeight) == height;  // a top-down canvas may say its height negative
+}
+
+BOOL KeepCanvas(CBitmap& bitmap, int width, int height)
+{
+    if (IsCanvasOf(bitmap, width, height))
+        return TRUE;
+    bitmap.DeleteObject();
+    return CreateCanvas(bitmap, width, height);
 }
 
 BOOL LoadArtwork(CBitmap& bitmap, UINT id)

@@ -11,6 +11,11 @@
 
 // A 32-bit canvas of width x height (contents undefined until drawn).
 BOOL CreateCanvas(CBitmap& bitmap, int width, int height);
+// Whether `bitmap` holds a bitmap of width x height.
+bool IsCanvasOf(const CBitmap& bitmap, int width, int height);
+// Keeps `bitmap` as a canvas of width x height: the one it holds when that
+// has the size (contents as last drawn), else a new one.
+BOOL KeepCanvas(CBitmap& bitmap, int width, int height);
 // Bitmap resource `id` of the resource module.
 BOOL LoadArtwork(CBitmap& bitmap, UINT id);
 

@@ -48,7 +48,7 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     CDC memory;
     if (width <= 0 || height <= 0) {
         // nothing to paint
-    } else if (memory.CreateCompatibleDC(nullptr) && Canvas(width, height)) {
+    } else if (memory.CreateCompatibleDC(nullptr) && KeepCanvas(m_canvas, width, height)) {
         CSelect selectCanvas(memory, m_canvas.m_hObject);
         MatchLayout(memory, window);  // a mirrored list draws as on its window
         // What the list draws over: the window as it is, unless the list's
@@ -71,18 +71,3 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     ::EndPaint(m_hWnd, &paint);
     return 0;
 }
-
-bool CItemListCtrl::Canvas(int width, int height)
-{
-    // Kept between paints: most paints are of the whole list.
-    if (m_canvas.m_hObject != nullptr && m_canvasWidth == width && m_canvasHeight == height)
-        return true;
-    m_canvas.DeleteObject();
-    m_canvasWidth = m_canvasHeight = 0;
-    if (!CreateCanvas(m_canvas, width, height))
-        return false;
-    m_canvasWidth = width;
-    m_canvasHeight = height;
-    return true;
-}
-

@@ -24,12 +24,7 @@ protected:
     LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
 
 private:
-    // The canvas of width x height, kept from the last paint when it fits.
-    bool Canvas(int width, int height);
-
     bool m_bBeginning = false;     // inside BeginPaint of OnPaintMessage
     bool m_bErasePending = false;  // BeginPaint asked for the background
-    CBitmap m_canvas;              // owned: the memory the list paints into
-    int m_canvasWidth = 0;
-    int m_canvasHeight = 0;
+    CBitmap m_canvas;              // owned: the memory the list paints into, kept between paints
 };

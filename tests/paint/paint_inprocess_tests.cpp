@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <set>
 #include <utility>
-#include <vector>
 
 #include "catalogue/CatalogueModel.h"
 #include "framework/afxcmn.h"
@@ -167,32 +165,6 @@ TEST(ButtonCaption, DoubledAmpersandIsDrawnAsOne)
         std::wcerr << L"capture: " << SaveCapture(shot, L"button-caption.bmp") << L"\n";
 }
 
-// The pixels of a category button's custom face as DrawFace draws it into r.
-std::vector<uint32_t> DrawnFace(CBitmapButtonEx& button, const RECT& r)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = r.right - r.left;
-    info.bmiHeader.biHeight = -(r.bottom - r.top);  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    CDC dc;
-    if (bitmap == nullptr || !dc.CreateCompatibleDC(nullptr)) {
-        DeleteObject(bitmap);
-        return {};
-    }
-    const HGDIOBJ old = SelectObject(dc.m_hDC, bitmap);
-    button.DrawFace(dc, r);
-    GdiFlush();
-    const auto* first = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(first, first + (r.right - r.left) * (r.bottom - r.top));
-    SelectObject(dc.m_hDC, old);
-    DeleteObject(bitmap);
-    return pixels;
-}
-
 // A category button keeps the faces of its last two looks: going back to a
 // look shows its face as drawn, a look it has not had (another caption) is
 // drawn, not taken for a kept one, and however often the looks change no
@@ -211,19 +183,25 @@ TEST(ButtonFace, KeptLooksShowTheirFaceAndStayTwo)
         const auto face = [&](COLORREF background, const CString& text) {
             button.m_crBackground = background;
             button.m_strText = text;
-            return DrawnFace(button, r);
+            return ScreenCapture::OfDrawing(r.right, r.bottom, [&](HDC dc) {
+                CDC target;
+                target.Attach(dc);
+                button.DrawFace(target, r);
+                target.Detach();
+                return true;
+            });
         };
-        const std::vector<uint32_t> selected = face(0x000000, caption);
-        const std::vector<uint32_t> plain = face(0xFFFFFF, caption);
-        ASSERT_FALSE(selected.empty());
-        EXPECT_NE(selected, plain);
+        const ScreenCapture selected = face(0x000000, caption);
+        const ScreenCapture plain = face(0xFFFFFF, caption);
+        ASSERT_TRUE(selected.ok());
+        EXPECT_FALSE(SameImage(selected, plain));
         const int live = AfxGdiLiveObjects();
         for (int i = 0; i < 20; ++i) {
-            EXPECT_EQ(face(0xFFFFFF, caption), plain);
-            EXPECT_EQ(face(0x000000, caption), selected);
+            EXPECT_TRUE(SameImage(face(0xFFFFFF, caption), plain));
+            EXPECT_TRUE(SameImage(face(0x000000, caption), selected));
         }
-        EXPECT_NE(face(0x000000, L"RENAMED"), selected) << "a kept face shown for another caption";
-        EXPECT_EQ(face(0x000000, caption), selected) << "the face drawn again differs";
+        EXPECT_FALSE(SameImage(face(0x000000, L"RENAMED"), selected)) << "a kept face shown for another caption";
+        EXPECT_TRUE(SameImage(face(0x000000, caption), selected)) << "the face drawn again differs";
         EXPECT_EQ(AfxGdiLiveObjects(), live) << "more faces kept than two";
         d.OnCategoryButton(0);
     });

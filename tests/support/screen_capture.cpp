@@ -15,9 +15,21 @@ ScreenCapture ScreenCapture::OfClient(HWND hwnd)
 
 ScreenCapture ScreenCapture::OfScreenRect(const RECT& screen)
 {
+    HDC screenDc = GetDC(nullptr);
+    if (!screenDc)
+        return {};
+    ScreenCapture capture = OfDrawing(screen.right - screen.left, screen.bottom - screen.top, [&](HDC memory) {
+        return BitBlt(memory, 0, 0, screen.right - screen.left, screen.bottom - screen.top, screenDc, screen.left,
+                      screen.top, SRCCOPY) != FALSE;
+    });
+    capture.origin_ = POINT{screen.left, screen.top};
+    ReleaseDC(nullptr, screenDc);
+    return capture;
+}
+
+ScreenCapture ScreenCapture::OfDrawing(int width, int height, const std::function<bool(HDC)>& draw)
+{
     ScreenCapture capture;
-    const int width = screen.right - screen.left;
-    const int height = screen.bottom - screen.top;
     if (width <= 0 || height <= 0)
         return capture;
 
@@ -29,19 +41,15 @@ ScreenCapture ScreenCapture::OfScreenRect(const RECT& screen)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
 
-    HDC screenDc = GetDC(nullptr);
-    if (!screenDc)
-        return capture;
-    HDC memoryDc = CreateCompatibleDC(screenDc);
+    HDC memoryDc = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    HBITMAP dib = memoryDc ? CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    HBITMAP dib = memoryDc ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
     if (dib && bits) {
         HGDIOBJ previous = SelectObject(memoryDc, dib);
-        if (BitBlt(memoryDc, 0, 0, width, height, screenDc, screen.left, screen.top, SRCCOPY)) {
+        if (draw(memoryDc)) {
             GdiFlush();
             capture.width_ = width;
             capture.height_ = height;
-            capture.origin_ = POINT{screen.left, screen.top};
             capture.pixels_.resize(static_cast<size_t>(width) * height);
             std::memcpy(capture.pixels_.data(), bits, capture.pixels_.size() * sizeof(uint32_t));
         }
@@ -51,7 +59,6 @@ ScreenCapture ScreenCapture::OfScreenRect(const RECT& screen)
         DeleteObject(dib);
     if (memoryDc)
         DeleteDC(memoryDc);
-    ReleaseDC(nullptr, screenDc);
     return capture;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     // The client area of `hwnd` as it is shown on the screen now.
     static ScreenCapture OfClient(HWND hwnd);
     static ScreenCapture OfScreenRect(const RECT& screen);
+    // What `draw` draws into a width x height 32-bit memory DC (origin 0, 0).
+    static ScreenCapture OfDrawing(int width, int height, const std::function<bool(HDC)>& draw);
 
     bool ok() const { return width_ > 0 && height_ > 0; }
     int width() const { return width_; }
