@@ -37,14 +37,54 @@ fi
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+# has_candidate PACKAGE: apt knows a version of it to install.
+has_candidate() {
+  local candidate
+  candidate="$(apt-cache policy "$1" 2>/dev/null | sed -n 's/^ *Candidate: *//p')"
+  [ -n "$candidate" ] && [ "$candidate" != "(none)" ]
+}
+
+# The 32-bit side is installed on its own: nothing the project runs is a
+# 32-bit program (the prefix gets its SysWOW64 folder and 32-bit registry view
+# from wine64 alone), so a machine whose i386 libraries cannot match its amd64
+# ones goes on without it.
+wine32=wine32:i386
+main_missing=()
+want_wine32=0
+for p in "${missing[@]}"; do
+  if [ "$p" = "$wine32" ]; then want_wine32=1; else main_missing+=("$p"); fi
+done
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo_cmd[@]}" dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  update_log="$(mktemp)"
+  if ! "${sudo_cmd[@]}" apt-get update -qq >"$update_log" 2>&1; then
+    # A mirror in the middle of a sync can leave one index unreadable while
+    # every other was read: go on when apt still knows every package wanted.
+    unknown=()
+    for p in "${main_missing[@]}"; do has_candidate "$p" || unknown+=("$p"); done
+    if [ ${#unknown[@]} -gt 0 ]; then
+      echo "apt-get update failed and apt knows no version of: ${unknown[*]}; its output:" >&2
+      sed 's/^/    /' "$update_log" >&2
+      rm -f "$update_log"
+      exit 1
+    fi
+    echo "apt-get update could not read every index (a mirror may be in the middle of a sync); going on with the ones it read:"
+    grep '^E: Failed' "$update_log" | sed 's/^/    /' || true
+  fi
+  rm -f "$update_log"
+  if [ ${#main_missing[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${main_missing[@]}" >/dev/null
+  fi
+  if [ "$want_wine32" -eq 1 ] &&
+    ! "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$wine32" >/dev/null 2>&1; then
+    echo "Wine's 32-bit side ($wine32) could not be installed, since its i386 libraries do not match the amd64 ones installed (as while a Debian mirror syncs its security updates): everything here goes on without it, and running this script again later adds it."
+  fi
 fi
 if [ ${#missing_locales[@]} -gt 0 ]; then
   echo "Generating locales: ${missing_locales[*]/%/.UTF-8}"
