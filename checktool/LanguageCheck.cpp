@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 #include "catalogue/CatalogueModel.h"
 #include "res/resource.h"
@@ -87,6 +88,14 @@ int LanguagesCheck::UncountedMisfitCount() const
     return count;
 }
 
+int LanguagesCheck::UnmeasuredCount() const
+{
+    int count = 0;
+    for (const LanguageFit& language : languages)
+        count += language.counted ? static_cast<int>(language.unmeasured.size()) : 0;
+    return count;
+}
+
 bool LanguagesCheck::StatusesReadable() const
 {
     for (const LanguageFit& language : languages) {
@@ -131,6 +140,7 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
         fit.counted = language != kPseudoLocale && language != kMirroredPseudoLocale &&
                       (fit.table.status.present || PRIMARYLANGID(language) != LANG_ENGLISH);
         const std::vector<UINT>& filled = fit.table.status.filled;
+        std::set<FaceUse> faceSet;
         for (const auto& [id, text] : fit.table.strings) {
             TextCheck check;
             if (!PlaceOfString(id, check.place, check.what))
@@ -143,6 +153,13 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
             check.id = id;
             check.text = text;
             for (const std::unique_ptr<TextFitter>& fitter : fitters) {
+                // A text drawn with boxes or with a face the system chose is not judged.
+                const TextFaces faces = fitter->Faces(check.place, text, language);
+                faceSet.insert(faces.used.begin(), faces.used.end());
+                if (!faces.Measurable()) {
+                    check.unmeasured.push_back({fitter->Dpi(), faces});
+                    continue;
+                }
                 const FitResult result = fitter->Check(check.place, text);
                 if (!result.Fits())
                     check.misfits.push_back({fitter->Dpi(), result, fitter->Rule(check.place).maxLines,
@@ -150,7 +167,10 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
             }
             if (!check.misfits.empty())
                 fit.misfits.push_back(check);
+            if (!check.unmeasured.empty())
+                fit.unmeasured.push_back(check);
         }
+        fit.faces.assign(faceSet.begin(), faceSet.end());
         out.languages.push_back(fit);
     }
     return true;

@@ -24,13 +24,20 @@ struct TextMisfit {
     int margin = 0;  // the room the place's box had to leave
 };
 
-// A shown text that does not fit at one or more of the DPIs.
+// A DPI at which a text cannot be measured here: a face it needs is missing.
+struct TextUnmeasured {
+    int dpi = 0;
+    TextFaces faces;
+};
+
+// A shown text that does not fit, or cannot be measured, at one or more of the DPIs.
 struct TextCheck {
     UINT id = 0;
     std::wstring what;  // e.g. "row 0.3 name"
     TextPlace place = TextPlace::Title;
     std::wstring text;
     std::vector<TextMisfit> misfits;
+    std::vector<TextUnmeasured> unmeasured;
 };
 
 struct LanguageFit {
@@ -40,7 +47,9 @@ struct LanguageFit {
     // is lengthened on purpose, so theirs are shown but not counted.
     bool counted = true;
     int measured = 0;  // shown texts in the table (those filled from English are measured with English)
-    std::vector<TextCheck> misfits;
+    std::vector<FaceUse> faces;         // the faces its texts were drawn with
+    std::vector<TextCheck> misfits;     // texts that do not fit
+    std::vector<TextCheck> unmeasured;  // texts that cannot be measured here
 };
 
 struct LanguagesCheck {
@@ -51,6 +60,10 @@ struct LanguagesCheck {
     // Texts that do not fit, in the counted languages and in the others.
     int MisfitCount() const;
     int UncountedMisfitCount() const;
+    // Texts of the counted languages that cannot be measured here.
+    int UnmeasuredCount() const;
+    // Every counted text was measured and fits, and every status is readable.
+    bool Passes() const { return MisfitCount() == 0 && UnmeasuredCount() == 0 && StatusesReadable(); }
     // Every non-English language's translation status is present and readable.
     bool StatusesReadable() const;
 };

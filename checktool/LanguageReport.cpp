@@ -85,14 +85,20 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
     if (fit.heightOver > 0 || fit.widthOver > 0)
         add(L"measured at " + std::to_wstring(fit.width) + L" px, the box less " + std::to_wstring(misfit.margin) +
             L" px of room");
-    if (fit.loneLastLine)
+    const BreakFaults& breaks = fit.breaks;
+    if (!fit.linesKnown)
+        add(L"its lines cannot be told from the drawing");
+    if (breaks.cutLine > 0)
+        add(L"line " + std::to_wstring(breaks.cutLine) + L" cuts the word \"" + breaks.cutWord + L"\" after \"" +
+            breaks.cutBefore + L"\"");
+    if (breaks.loneLastLine)
         add(L"the last line \"" + fit.drawnLines.back() + L"\" is a single character");
-    if (fit.badLineStart > 0) {
-        const std::wstring& line = fit.drawnLines[static_cast<size_t>(fit.badLineStart) - 1];
-        add(L"line " + std::to_wstring(fit.badLineStart) + L" starts with \"" +
+    if (breaks.badLineStart > 0) {
+        const std::wstring& line = fit.drawnLines[static_cast<size_t>(breaks.badLineStart) - 1];
+        add(L"line " + std::to_wstring(breaks.badLineStart) + L" starts with \"" +
             line.substr(line.find_first_not_of(L" \t\u00a0\u3000"), 1) + L"\", which may not start a line");
     }
-    if (!fit.BreaksWell())
+    if (breaks.Any())
         add(L"drawn as \"" + JoinedLines(fit.drawnLines) + L"\"");
     return out + parts;
 }
@@ -105,6 +111,47 @@ std::wstring NotCountedWhy(const LanguageTable& table)
     if (table.language == kMirroredPseudoLocale)
         return L" (the mirrored pseudo-locale, the English source read right to left: not counted)";
     return L" (the English source, used as written: not counted)";
+}
+
+// Why a text cannot be measured here.
+std::wstring UnmeasuredText(const TextFaces& faces)
+{
+    const std::wstring characters = L"\"" + faces.characters + L"\" ";
+    const std::wstring lacking = faces.linked ? L"no face Tahoma links to draws them here (Windows draws them with " +
+                                                    faces.lacking + L")"
+                                              : faces.lacking + L" here has no glyphs for them";
+    switch (faces.problem) {
+    case TextFaces::Problem::None: break;
+    case TextFaces::Problem::FaceMissing:
+        return faces.lacking + L" is missing here: drawn with " + faces.drawnWith + L" instead";
+    case TextFaces::Problem::Boxes: return characters + L"drawn as boxes: " + lacking;
+    case TextFaces::Problem::FallbackFace: return characters + L"drawn with a face the system chose: " + lacking;
+    }
+    return std::wstring();
+}
+
+const wchar_t* ProblemName(TextFaces::Problem problem)
+{
+    switch (problem) {
+    case TextFaces::Problem::None: return L"none";
+    case TextFaces::Problem::FaceMissing: return L"face missing";
+    case TextFaces::Problem::Boxes: return L"boxes";
+    case TextFaces::Problem::FallbackFace: return L"fallback face";
+    }
+    return L"?";
+}
+
+// "Tahoma (Wine Tahoma Bold, Wine Tahoma Regular); MS UI Gothic (WenQuanYi Micro Hei)"
+std::wstring FacesText(const std::vector<FaceUse>& faces)
+{
+    std::wstring out;
+    for (size_t n = 0; n < faces.size(); ++n) {
+        const bool first = n == 0 || faces[n - 1].face != faces[n].face;
+        const bool last = n + 1 == faces.size() || faces[n + 1].face != faces[n].face;
+        out += first ? (out.empty() ? L"" : L"; ") + faces[n].face + L" (" : L", ";
+        out += faces[n].font + (last ? L")" : L"");
+    }
+    return out.empty() ? L"no face (no text)" : out;
 }
 
 std::wstring LanguageName(const LanguageTable& table)
@@ -156,9 +203,30 @@ std::wstring MisfitJson(const TextCheck& text)
                 JsonField(L"maxLines", std::to_wstring(misfit.maxLines)) + L", " +
                 JsonField(L"linesShortBy", std::to_wstring(misfit.fit.linesShortBy)) + L", " +
                 JsonField(L"word", JsonString(misfit.fit.word)) + L", " +
-                JsonField(L"loneLastLine", JsonBool(misfit.fit.loneLastLine)) + L", " +
-                JsonField(L"badLineStart", std::to_wstring(misfit.fit.badLineStart)) + L", " +
+                JsonField(L"linesKnown", JsonBool(misfit.fit.linesKnown)) + L", " +
+                JsonField(L"cutLine", std::to_wstring(misfit.fit.breaks.cutLine)) + L", " +
+                JsonField(L"cutWord", JsonString(misfit.fit.breaks.cutWord)) + L", " +
+                JsonField(L"loneLastLine", JsonBool(misfit.fit.breaks.loneLastLine)) + L", " +
+                JsonField(L"badLineStart", std::to_wstring(misfit.fit.breaks.badLineStart)) + L", " +
                 JsonField(L"drawnLines", JsonStrings(misfit.fit.drawnLines)) + L"}";
+    }
+    return L"{" + JsonField(L"id", std::to_wstring(text.id)) + L", " + JsonField(L"what", JsonString(text.what)) +
+           L", " + JsonField(L"place", JsonString(PlaceName(text.place))) + L", " +
+           JsonField(L"text", JsonString(text.text)) + L", " + JsonField(L"dpis", L"[" + dpis + L"]") + L"}";
+}
+
+std::wstring UnmeasuredJson(const TextCheck& text)
+{
+    std::wstring dpis;
+    for (const TextUnmeasured& dpi : text.unmeasured) {
+        const TextFaces& faces = dpi.faces;
+        dpis += std::wstring(dpis.empty() ? L"" : L", ") + L"{" + JsonField(L"dpi", std::to_wstring(dpi.dpi)) +
+                L", " + JsonField(L"problem", JsonString(ProblemName(faces.problem))) + L", " +
+                JsonField(L"lacking", JsonString(faces.lacking)) + L", " +
+                JsonField(L"linked", JsonBool(faces.linked)) + L", " +
+                JsonField(L"drawnWith", JsonString(faces.drawnWith)) + L", " +
+                JsonField(L"characters", JsonString(faces.characters)) + L", " +
+                JsonField(L"why", JsonString(UnmeasuredText(faces))) + L"}";
     }
     return L"{" + JsonField(L"id", std::to_wstring(text.id)) + L", " + JsonField(L"what", JsonString(text.what)) +
            L", " + JsonField(L"place", JsonString(PlaceName(text.place))) + L", " +
@@ -191,7 +259,9 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
     out += L"  item names         at most 2 lines, no word cut, in the label the list view sizes for each\n"
            L"                     name (at most the icon cell's " +
            RuleValue(check, TextPlace::ItemName, &PlaceRule::width) + L")\n";
-    out += L"  and every wrapped text (captions, descriptions, item names) with no last line of a single\n"
+    out += L"  and every wrapped text (captions, descriptions, item names) with no word cut across lines (a\n"
+           L"  break between two letters of a script written with blanks between words, Hangul included, or\n"
+           L"  inside a katakana word); in Chinese, Japanese and Korean text also no last line of a single\n"
            L"  character and no line that starts with closing punctuation, a small kana or the like\n";
     out += L"A text fits only with room to spare: each box is measured narrower by the wider of " +
            std::to_wstring(kMinimumRoom) + L" px and " + std::to_wstring(kRoomPercent) +
@@ -209,11 +279,24 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
         out += L"\n";
         out += kRule;
         out += L"Language " + LanguageName(language.table) + L": " + StatusText(language.table) + L"\n";
+        out += L"  Measured with " + FacesText(language.faces) + L"\n";
         out += L"  " + std::to_wstring(language.table.strings.size()) + L" strings, " +
                std::to_wstring(language.measured) + L" of them shown; ";
-        if (language.misfits.empty()) {
+        if (language.misfits.empty() && language.unmeasured.empty()) {
             out += L"every text fits.\n";
             continue;
+        }
+        if (!language.unmeasured.empty()) {
+            out += std::to_wstring(language.unmeasured.size()) + L" cannot be measured here" +
+                   (language.counted ? L"" : NotCountedWhy(language.table)) + L":\n";
+            for (const TextCheck& text : language.unmeasured) {
+                out += L"    string " + std::to_wstring(text.id) + L", " + text.what + L": \"" + text.text + L"\"\n";
+                for (const TextUnmeasured& dpi : text.unmeasured)
+                    out += L"      " + std::to_wstring(dpi.dpi) + L" DPI: " + UnmeasuredText(dpi.faces) + L"\n";
+            }
+            if (language.misfits.empty())
+                continue;
+            out += L"  and of those measured, ";
         }
         out += std::to_wstring(language.misfits.size()) + (language.misfits.size() == 1 ? L" does" : L" do") +
                L" not fit" + (language.counted ? L"" : NotCountedWhy(language.table)) + L":\n";
@@ -226,11 +309,19 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
     out += L"\n";
     out += kRule;
     const int misfits = check.MisfitCount();
+    const int unmeasured = check.UnmeasuredCount();
     out += L"Summary: " + std::to_wstring(check.languages.size()) +
            (check.languages.size() == 1 ? L" language; " : L" languages; ") +
-           (misfits == 0 ? std::wstring(L"every translated text fits at every DPI.")
-                         : std::to_wstring(misfits) + (misfits == 1 ? L" translated text does" : L" translated texts do") +
-                               L" not fit.") +
+           (misfits == 0 && unmeasured == 0
+                ? std::wstring(L"every translated text fits at every DPI.")
+                : (misfits == 0 ? std::wstring()
+                                : std::to_wstring(misfits) +
+                                      (misfits == 1 ? L" translated text does" : L" translated texts do") +
+                                      L" not fit" + (unmeasured ? L"; " : L".")) +
+                      (unmeasured == 0 ? std::wstring()
+                                       : std::to_wstring(unmeasured) +
+                                             (unmeasured == 1 ? L" translated text cannot" : L" translated texts cannot") +
+                                             L" be measured here: a face they need is missing.")) +
            L"\n";
     if (const int uncounted = check.UncountedMisfitCount())
         out += L"Not counted: " + std::to_wstring(uncounted) +
@@ -244,9 +335,10 @@ std::wstring FormatLanguagesJson(const LanguagesCheck& check)
 {
     std::wstring out = L"{\n";
     out += L"  " + JsonField(L"executable", JsonString(check.executable)) + L",\n";
-    out += L"  " + JsonField(L"allFit", JsonBool(check.MisfitCount() == 0)) + L",\n";
+    out += L"  " + JsonField(L"allFit", JsonBool(check.MisfitCount() == 0 && check.UnmeasuredCount() == 0)) + L",\n";
     out += L"  " + JsonField(L"misfitCount", std::to_wstring(check.MisfitCount())) + L",\n";
     out += L"  " + JsonField(L"uncountedMisfitCount", std::to_wstring(check.UncountedMisfitCount())) + L",\n";
+    out += L"  " + JsonField(L"unmeasuredCount", std::to_wstring(check.UnmeasuredCount())) + L",\n";
     out += L"  " + JsonField(L"statusesReadable", JsonBool(check.StatusesReadable())) + L",\n";
     out += L"  \"dpis\": [\n";
     for (size_t d = 0; d < check.dpis.size(); ++d) {
@@ -266,6 +358,15 @@ std::wstring FormatLanguagesJson(const LanguagesCheck& check)
         out += L"      " + JsonField(L"shownTexts", std::to_wstring(language.measured)) + L",\n";
         out += L"      " + JsonField(L"counted", JsonBool(language.counted)) + L",\n";
         out += L"      " + JsonField(L"status", StatusJson(language.table.status)) + L",\n";
+        std::wstring faces;
+        for (const FaceUse& face : language.faces)
+            faces += (faces.empty() ? L"" : L", ") + std::wstring(L"{") + JsonField(L"face", JsonString(face.face)) +
+                     L", " + JsonField(L"font", JsonString(face.font)) + L"}";
+        out += L"      " + JsonField(L"faces", L"[" + faces + L"]") + L",\n";
+        out += L"      \"unmeasured\": [";
+        for (size_t m = 0; m < language.unmeasured.size(); ++m)
+            out += (m ? L",\n        " : L"\n        ") + UnmeasuredJson(language.unmeasured[m]);
+        out += language.unmeasured.empty() ? L"],\n" : L"\n      ],\n";
         out += L"      \"misfits\": [";
         for (size_t m = 0; m < language.misfits.size(); ++m)
             out += (m ? L",\n        " : L"\n        ") + MisfitJson(language.misfits[m]);

@@ -77,7 +77,9 @@ TextFitter::TextFitter(int dpi, const DialogTemplate& dialog)
         return;
     m_descriptionFormat = StaticFormat(description->second.style);
     m_labels = std::make_unique<ListLabelProbe>(list->second, m_metrics, m_dialogFont);
-    if (!m_labels->ok())
+    m_headingFaces = std::make_unique<FaceProbe>(m_headingFont);
+    m_dialogFaces = std::make_unique<FaceProbe>(m_dialogFont);
+    if (!m_labels->ok() || !m_headingFaces->ok() || !m_dialogFaces->ok())
         return;
 
     const LayoutMetricsTable& m = m_metrics;
@@ -112,6 +114,8 @@ TextFitter::TextFitter(int dpi, const DialogTemplate& dialog)
 TextFitter::~TextFitter()
 {
     m_labels.reset();  // the list view uses the dialog font until it is gone
+    m_headingFaces.reset();
+    m_dialogFaces.reset();
     if (m_dc)
         DeleteDC(m_dc);
     if (m_headingFont)
@@ -123,6 +127,12 @@ TextFitter::~TextFitter()
 HFONT TextFitter::FontFor(TextPlace place) const
 {
     return place == TextPlace::Description || place == TextPlace::ItemName ? m_dialogFont : m_headingFont;
+}
+
+TextFaces TextFitter::Faces(TextPlace place, const std::wstring& text, LANGID language)
+{
+    FaceProbe& probe = FontFor(place) == m_dialogFont ? *m_dialogFaces : *m_headingFaces;
+    return probe.Check(text, language);
 }
 
 UINT TextFitter::FormatFor(TextPlace place) const
@@ -240,13 +250,11 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
             fit.linesShortBy = needed < 0 ? 3 * width : needed - width;
         }
         // The breaks DrawTextW makes at the same width, in the same font and format.
-        fit.drawnLines = DrawnLines(m_dc, font, format, width, text);
-        const size_t count = fit.drawnLines.size();
-        fit.loneLastLine = count > 1 && IsLoneCharacter(fit.drawnLines.back());
-        for (size_t n = 1; n < count && fit.badLineStart == 0; ++n) {
-            if (StartsWithNonStarter(fit.drawnLines[n]))
-                fit.badLineStart = static_cast<int>(n) + 1;
-        }
+        const std::vector<DrawnLine> lines = DrawnLines(m_dc, font, format, width, text);
+        fit.linesKnown = !lines.empty() || text.empty();
+        for (const DrawnLine& line : lines)
+            fit.drawnLines.push_back(line.text);
+        fit.breaks = JudgeBreaks(text, lines);
     }
     if (place == TextPlace::FooterCaption) {
         // Centred in the whole button, of which the client area shows the top.

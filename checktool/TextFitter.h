@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "checktool/DialogTemplate.h"
+#include "checktool/FaceCheck.h"
+#include "checktool/LineBreaks.h"
 #include "checktool/ListLabelProbe.h"
 #include "ui/LayoutMetrics.h"
 
@@ -55,14 +57,15 @@ struct FitResult {
     // wider the measured width would have to be for them to fit (0: none).
     int linesShortBy = 0;
     std::wstring word;   // the word that is too wide, if one is
-    // Wrapped places: the lines as DrawTextW breaks them, and the breaks'
-    // faults: a last line of a single character (after one or more lines),
-    // and the first line (1-based) that starts with a character line breaking
-    // keeps off a line's start (0: none).
+    // Wrapped places: the lines as DrawTextW breaks them, read as the text's
+    // characters, and the breaks' faults (line numbers 1-based, 0: none): a
+    // word cut across lines; in CJK text a last line of a single character
+    // and a line that starts with a character line breaking keeps off a
+    // line's start. `linesKnown` is false when the lines could not be told.
     std::vector<std::wstring> drawnLines;
-    bool loneLastLine = false;
-    int badLineStart = 0;
-    bool BreaksWell() const { return !loneLastLine && badLineStart == 0; }
+    bool linesKnown = true;
+    BreakFaults breaks;
+    bool BreaksWell() const { return linesKnown && !breaks.Any(); }
     bool Fits() const { return widthOver <= 0 && heightOver <= 0 && BreaksWell(); }
 };
 
@@ -80,6 +83,9 @@ public:
     const PlaceRule& Rule(TextPlace place) const { return m_rules[static_cast<int>(place)]; }
 
     FitResult Check(TextPlace place, const std::wstring& text) const;
+    // The faces `text`, a string of `language`, is drawn with where `place`
+    // shows it, or why it cannot be measured here.
+    TextFaces Faces(TextPlace place, const std::wstring& text, LANGID language);
 
 private:
     HFONT FontFor(TextPlace place) const;
@@ -100,6 +106,8 @@ private:
     HFONT m_headingFont = nullptr;
     HFONT m_dialogFont = nullptr;
     std::unique_ptr<ListLabelProbe> m_labels;
+    std::unique_ptr<FaceProbe> m_headingFaces;
+    std::unique_ptr<FaceProbe> m_dialogFaces;
     UINT m_descriptionFormat = 0;
     int m_footerVisibleHeight = 0;
     PlaceRule m_rules[kTextPlaceCount];

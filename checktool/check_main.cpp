@@ -149,7 +149,7 @@ int CheckLanguagesOf(HMODULE module, const std::wstring& launcher, bool json)
         return 2;
     }
     Out(json ? FormatLanguagesJson(check) : FormatLanguagesText(check));
-    return check.MisfitCount() == 0 && check.StatusesReadable() ? 0 : 1;
+    return check.Passes() ? 0 : 1;
 }
 
 }  // namespace
