@@ -324,6 +324,8 @@ TEST(LanguageCheck, RealLauncherTranslationsFitAndItemNamesTakeTheLinesTheToolMe
         // as written and reported without deciding the outcome.
         EXPECT_EQ(run.exitCode, 0u) << run.out;
         EXPECT_EQ(report[L"misfitCount"].number, 0) << run.out;
+        // Every text was drawn with the faces the prefix provides for it.
+        EXPECT_EQ(report[L"unmeasuredCount"].number, 0) << run.out;
         lineHeight = static_cast<int>(report[L"dpis"][0][L"places"][L"item name"][L"lineHeight"].number);
         const auto& languages = report[L"languages"].array;
         const auto english = std::find_if(languages.begin(), languages.end(),
