@@ -145,7 +145,8 @@ bool CheckLanguages(HMODULE module, LanguagesCheck& out, std::wstring& error)
             for (const std::unique_ptr<TextFitter>& fitter : fitters) {
                 const FitResult result = fitter->Check(check.place, text);
                 if (!result.Fits())
-                    check.misfits.push_back({fitter->Dpi(), result, fitter->Rule(check.place).maxLines});
+                    check.misfits.push_back({fitter->Dpi(), result, fitter->Rule(check.place).maxLines,
+                                             fitter->Rule(check.place).margin});
             }
             if (!check.misfits.empty())
                 fit.misfits.push_back(check);

@@ -21,6 +21,7 @@ struct TextMisfit {
     int dpi = 0;
     FitResult fit;
     int maxLines = 0;
+    int margin = 0;  // the room the place's box had to leave
 };
 
 // A shown text that does not fit at one or more of the DPIs.

@@ -73,12 +73,18 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
         if (wrapped || fit.lines > 1)
             add(std::to_wstring(fit.lines) + L" lines where " + std::to_wstring(misfit.maxLines) + L" fit");
         add(std::to_wstring(fit.heightOver) + L" px too high");
+        if (fit.linesShortBy > 0)
+            add(L"fits in " + std::to_wstring(misfit.maxLines) + L" lines only " +
+                std::to_wstring(fit.linesShortBy) + L" px wider");
     }
     if (fit.widthOver > 0) {
         add(fit.word.empty() ? std::to_wstring(fit.widthOver) + L" px too wide"
                              : L"the word \"" + fit.word + L"\" is " + std::to_wstring(fit.widthOver) +
                                    L" px too wide");
     }
+    if (fit.heightOver > 0 || fit.widthOver > 0)
+        add(L"measured at " + std::to_wstring(fit.width) + L" px, the box less " + std::to_wstring(misfit.margin) +
+            L" px of room");
     if (fit.loneLastLine)
         add(L"the last line \"" + fit.drawnLines.back() + L"\" is a single character");
     if (fit.badLineStart > 0) {
@@ -109,6 +115,7 @@ std::wstring LanguageName(const LanguageTable& table)
 std::wstring RuleJson(const PlaceRule& rule)
 {
     return L"{" + JsonField(L"width", std::to_wstring(rule.width)) + L", " +
+           JsonField(L"margin", std::to_wstring(rule.margin)) + L", " +
            JsonField(L"height", std::to_wstring(rule.height)) + L", " +
            JsonField(L"maxLines", std::to_wstring(rule.maxLines)) + L", " +
            JsonField(L"lineHeight", std::to_wstring(rule.lineHeight)) + L"}";
@@ -140,11 +147,14 @@ std::wstring MisfitJson(const TextCheck& text)
     std::wstring dpis;
     for (const TextMisfit& misfit : text.misfits) {
         dpis += std::wstring(dpis.empty() ? L"" : L", ") + L"{" + JsonField(L"dpi", std::to_wstring(misfit.dpi)) +
-                L", " + JsonField(L"widthOver", std::to_wstring(misfit.fit.widthOver > 0 ? misfit.fit.widthOver : 0)) +
+                L", " + JsonField(L"margin", std::to_wstring(misfit.margin)) + L", " +
+                JsonField(L"width", std::to_wstring(misfit.fit.width)) + L", " +
+                JsonField(L"widthOver", std::to_wstring(misfit.fit.widthOver > 0 ? misfit.fit.widthOver : 0)) +
                 L", " +
                 JsonField(L"heightOver", std::to_wstring(misfit.fit.heightOver > 0 ? misfit.fit.heightOver : 0)) +
                 L", " + JsonField(L"lines", std::to_wstring(misfit.fit.lines)) + L", " +
                 JsonField(L"maxLines", std::to_wstring(misfit.maxLines)) + L", " +
+                JsonField(L"linesShortBy", std::to_wstring(misfit.fit.linesShortBy)) + L", " +
                 JsonField(L"word", JsonString(misfit.fit.word)) + L", " +
                 JsonField(L"loneLastLine", JsonBool(misfit.fit.loneLastLine)) + L", " +
                 JsonField(L"badLineStart", std::to_wstring(misfit.fit.badLineStart)) + L", " +
@@ -183,6 +193,17 @@ std::wstring FormatLanguagesText(const LanguagesCheck& check)
            RuleValue(check, TextPlace::ItemName, &PlaceRule::width) + L")\n";
     out += L"  and every wrapped text (captions, descriptions, item names) with no last line of a single\n"
            L"  character and no line that starts with closing punctuation, a small kana or the like\n";
+    out += L"A text fits only with room to spare: each box is measured narrower by the wider of " +
+           std::to_wstring(kMinimumRoom) + L" px and " + std::to_wstring(kRoomPercent) +
+           L" % of its width,\n"
+           L"and a wrapped text wraps at that narrower width (its lines must still fit the height). The room, in\n"
+           L"pixels:\n";
+    out += L"  title, subtitle " + RuleValue(check, TextPlace::Title, &PlaceRule::margin) + L"; headings " +
+           RuleValue(check, TextPlace::Heading, &PlaceRule::margin) + L"; footer captions " +
+           RuleValue(check, TextPlace::FooterCaption, &PlaceRule::margin) + L"; category captions " +
+           RuleValue(check, TextPlace::CategoryCaption, &PlaceRule::margin) + L";\n  descriptions " +
+           RuleValue(check, TextPlace::Description, &PlaceRule::margin) + L"; item names " +
+           RuleValue(check, TextPlace::ItemName, &PlaceRule::margin) + L" (from the icon cell)\n";
 
     for (const LanguageFit& language : check.languages) {
         out += L"\n";

@@ -59,6 +59,11 @@ bool IsBlank(wchar_t ch)
 
 }  // namespace
 
+int RoomToSpare(int width)
+{
+    return std::max(kMinimumRoom, (width * kRoomPercent + 99) / 100);
+}
+
 TextFitter::TextFitter(int dpi, const DialogTemplate& dialog)
     : m_dpi(dpi), m_metrics(ScaledLayoutMetrics(dpi))
 {
@@ -99,6 +104,8 @@ TextFitter::TextFitter(int dpi, const DialogTemplate& dialog)
     m_rules[static_cast<int>(TextPlace::Description)] = {m.DescriptionTextWidth, m.DescriptionTextHeight,
                                                          m.DescriptionTextHeight / dialogLine, dialogLine};
     m_rules[static_cast<int>(TextPlace::ItemName)] = {m_labels->CellWidth(), 2 * dialogLine, 2, dialogLine};
+    for (PlaceRule& rule : m_rules)
+        rule.margin = RoomToSpare(rule.width);
     m_ok = heading > 0 && dialogLine > 0;
 }
 
@@ -173,10 +180,37 @@ int TextFitter::WidestWord(const std::wstring& text, HFONT font, UINT format, st
 
 int TextFitter::WrapWidth(TextPlace place, const std::wstring& text) const
 {
+    const PlaceRule& rule = Rule(place);
     if (place != TextPlace::ItemName)
-        return Rule(place).width;
+        return rule.width - rule.margin;
+    // The list view sizes a label for each name, at most its icon cell: a
+    // short name keeps its own label, a long one wraps the margin inside the cell.
     const RECT label = m_labels->Label(text);
-    return label.right - label.left;
+    return std::min<int>(label.right - label.left, rule.width - rule.margin);
+}
+
+int TextFitter::WidthForLines(const std::wstring& text, HFONT font, UINT format, int width, int lines) const
+{
+    const int lineHeight = LineHeight(font);
+    if (lineHeight <= 0 || width <= 0)
+        return -1;
+    HGDIOBJ old = SelectObject(m_dc, font);
+    auto fits = [&](int w) {
+        RECT box = {0, 0, w, 0};
+        DrawTextW(m_dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_CALCRECT);
+        return box.right - box.left <= w && box.bottom - box.top <= lines * lineHeight;
+    };
+    int low = width, high = 4 * width;  // low does not fit; high fits, if anything does
+    int found = -1;
+    if (fits(high)) {
+        while (high - low > 1) {
+            const int middle = low + (high - low) / 2;
+            (fits(middle) ? high : low) = middle;
+        }
+        found = high;
+    }
+    SelectObject(m_dc, old);
+    return found;
 }
 
 FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
@@ -192,6 +226,7 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
     const int height = box.bottom - box.top;
 
     FitResult fit;
+    fit.width = width;
     fit.lines = (height + rule.lineHeight - 1) / rule.lineHeight;
     fit.widthOver = box.right - box.left - width;
     if (format & DT_WORDBREAK) {
@@ -200,6 +235,10 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
         if (over > 0)
             fit.word = word;
         fit.widthOver = std::max(fit.widthOver, over);
+        if (fit.lines > rule.maxLines) {
+            const int needed = WidthForLines(text, font, format, width, rule.maxLines);
+            fit.linesShortBy = needed < 0 ? 3 * width : needed - width;
+        }
         // The breaks DrawTextW makes at the same width, in the same font and format.
         fit.drawnLines = DrawnLines(m_dc, font, format, width, text);
         const size_t count = fit.drawnLines.size();

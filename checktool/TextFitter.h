@@ -2,6 +2,13 @@
 // scaled for that DPI, the caption boxes as the buttons compute them, and the
 // fonts as the window creates them at that DPI. Text is measured with
 // DrawTextW and DT_CALCRECT on a memory DC with the flags it is drawn with.
+//
+// A text fits only with room to spare: the fonts here stand in for the ones
+// Windows draws with, whose widths differ by a few pixels, so every box is
+// measured narrower by a margin (the wider of 4 px and 5 % of the box) and a
+// wrapped text is wrapped at that narrower width. Heights are not narrowed:
+// the line height is the selected font's, the same on both, and a text that
+// takes more lines at the narrower width must still have room for them.
 #pragma once
 
 #include <windows.h>
@@ -30,12 +37,23 @@ struct PlaceRule {
     int height = 0;    // the height the text may take
     int maxLines = 0;  // wrapped places: the lines allowed; 1 for one-line places
     int lineHeight = 0;
+    int margin = 0;    // the room a text must leave: its box is measured this much narrower
 };
 
+// The room a text must leave in a box `width` pixels wide: the wider of 4 px
+// and 5 % of the box (rounded up).
+const int kMinimumRoom = 4;
+const int kRoomPercent = 5;
+int RoomToSpare(int width);
+
 struct FitResult {
-    int widthOver = 0;   // pixels beyond the box: the widest line or unbreakable word
+    int width = 0;       // the width measured against: the box less the margin
+    int widthOver = 0;   // pixels beyond that width: the widest line or unbreakable word
     int heightOver = 0;  // pixels beyond the height the place allows
-    int lines = 0;
+    int lines = 0;       // the lines it takes at that width
+    // Wrapped texts with more lines than the place allows: how many pixels
+    // wider the measured width would have to be for them to fit (0: none).
+    int linesShortBy = 0;
     std::wstring word;   // the word that is too wide, if one is
     // Wrapped places: the lines as DrawTextW breaks them, and the breaks'
     // faults: a last line of a single character (after one or more lines),
@@ -69,8 +87,11 @@ private:
     int LineHeight(HFONT font) const;
     // The widest run of the text that DrawTextW cannot break, and its width.
     int WidestWord(const std::wstring& text, HFONT font, UINT format, std::wstring& word) const;
-    // The width a place wraps `text` at.
+    // The width a place wraps `text` at, less the margin.
     int WrapWidth(TextPlace place, const std::wstring& text) const;
+    // The narrowest width from `width` up at which `text` takes no more than
+    // `lines` lines (DrawTextW's breaks), or -1 when none up to four times `width` does.
+    int WidthForLines(const std::wstring& text, HFONT font, UINT format, int width, int lines) const;
 
     int m_dpi;
     bool m_ok = false;

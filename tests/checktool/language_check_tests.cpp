@@ -22,8 +22,30 @@ using namespace qvtest;
 const int kDpis[] = {96, 120, 144};
 const wchar_t kTooWide[] = L"DATENSCHUTZEINSTELLUNGEN";
 
-// How much wider `text` is than a category button's caption box at `dpi`, in
-// the launcher's heading font made for that DPI (Tahoma 9 pt, weight 900).
+// The room a text must leave in a box `width` pixels wide: the wider of 4 px
+// and 5 % of the box.
+int Room(int width)
+{
+    return std::max(4, (width * 5 + 99) / 100);
+}
+
+// The width of a category button's caption box at `dpi`.
+int CaptionBoxWidth(int dpi)
+{
+    const LayoutMetricsTable m = ScaledLayoutMetrics(dpi);
+    const RECT box = CaptionBox(RECT{0, 0, m.CategoryButtonWidth, m.CategoryButtonHeight}, CategoryCaptionMargins(m));
+    return box.right - box.left;
+}
+
+// The width a caption is measured at: the box less the room it must leave.
+int CaptionWidth(int dpi)
+{
+    return CaptionBoxWidth(dpi) - Room(CaptionBoxWidth(dpi));
+}
+
+// How much wider `text` is than a category button's caption box at `dpi` less
+// the room, in the launcher's heading font made for that DPI (Tahoma 9 pt,
+// weight 900).
 int CaptionOverflow(const std::wstring& text, int dpi)
 {
     LOGFONTW lf = {};
@@ -39,9 +61,7 @@ int CaptionOverflow(const std::wstring& text, int dpi)
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(font);
-    const LayoutMetricsTable m = ScaledLayoutMetrics(dpi);
-    const RECT box = CaptionBox(RECT{0, 0, m.CategoryButtonWidth, m.CategoryButtonHeight}, CategoryCaptionMargins(m));
-    return size.cx - (box.right - box.left);
+    return size.cx - CaptionWidth(dpi);
 }
 
 qvjson::Value ParsedReport(const ToolRun& run)
@@ -77,7 +97,9 @@ TEST(LanguageCheck, TestModuleNamesTheCaptionThatDoesNotFitAtEachDpi)
     for (size_t d = 0; d < 3; ++d) {
         EXPECT_EQ(lines.at(static_cast<size_t>(misfit) + 1 + d),
                   L"      " + std::to_wstring(kDpis[d]) + L" DPI: the word \"" + kTooWide + L"\" is " +
-                      std::to_wstring(CaptionOverflow(kTooWide, kDpis[d])) + L" px too wide");
+                      std::to_wstring(CaptionOverflow(kTooWide, kDpis[d])) + L" px too wide, measured at " +
+                      std::to_wstring(CaptionWidth(kDpis[d])) + L" px, the box less " +
+                      std::to_wstring(Room(CaptionBoxWidth(kDpis[d]))) + L" px of room");
     }
     // The caption that fits, wrapped on two lines, is not listed.
     EXPECT_EQ(run.out.find(L"VERBINDEN"), std::wstring::npos) << run.out;
