@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checktool/LineBreaks.h"
+#include "checktool/ScriptLines.h"
 #include "res/resource.h"
 #include "ui/CaptionBox.h"
 
@@ -208,6 +209,7 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
             if (StartsWithNonStarter(fit.drawnLines[n]))
                 fit.badLineStart = static_cast<int>(n) + 1;
         }
+        fit.unbreakableWraps = fit.lines > 1 && MustStayOnOneLine(place, text);
     }
     if (place == TextPlace::FooterCaption) {
         // Centred in the whole button, of which the client area shows the top.

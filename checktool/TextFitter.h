@@ -44,7 +44,10 @@ struct FitResult {
     std::vector<std::wstring> drawnLines;
     bool loneLastLine = false;
     int badLineStart = 0;
-    bool BreaksWell() const { return !loneLastLine && badLineStart == 0; }
+    // A name written without blanks between words (Thai) that takes more than
+    // one line (checktool/ScriptLines.h).
+    bool unbreakableWraps = false;
+    bool BreaksWell() const { return !loneLastLine && badLineStart == 0 && !unbreakableWraps; }
     bool Fits() const { return widthOver <= 0 && heightOver <= 0 && BreaksWell(); }
 };
 
