@@ -41,7 +41,8 @@ row K.I (t = 100 K + I) has name 10000 + t, description 20000 + t, program
 30000 + t, arguments 40000 + t, icon file 50000 + t, icon index 60000 + t.
 
 Every table of another language holds every string the English one holds:
-what a translation lacks is filled from English (a string table is stored in
+what a translation lacks is taken from its base's PO file if it is a regional
+variant (see LANGUAGES), and otherwise filled from English (a string table is stored in
 blocks of 16, and a block with one string missing would lose it outright), and
 what is never translated (general strings below 10, every row's program,
 arguments and icon) is copied. Under the same LANGUAGE each such table has a
