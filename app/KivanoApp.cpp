@@ -2,6 +2,8 @@
 
 #include "app/KivanoDlg.h"
 #include "app/StartupTrace.h"
+#include "catalogue/StringTableChoice.h"
+#include "framework/afxres.h"
 #include "res/resource.h"
 #include "ui/LayoutMetrics.h"
 
@@ -42,6 +44,10 @@ BOOL CKivanoApp::InitInstance()
     }
     // A marker only: never owned, never waited on. Without it the copy runs unguarded.
     HANDLE marker = CreateMutexW(nullptr, FALSE, KIVANO_MUTEX_NAME);
+
+    // Every text comes from one string table: the user's UI language's, or
+    // the first along the parents Windows gives that language, or English.
+    AfxSetResourceLanguage(ChooseStringTable(AfxGetResourceHandle(), UserUiLanguage()));
 
     // A string table read right to left mirrors the window, as the system
     // mirrors its own programs in such a language: decided by the table the

@@ -7,7 +7,7 @@
 #include "res/resource.h"
 
 #include <cwchar>
-#include <iterator>
+#include <string>
 
 namespace {
 
@@ -21,15 +21,12 @@ BOOL LoadText(CString& target, UINT id)
     return TRUE;
 }
 
-// The icon index: the string read into ten code units (so at most nine
-// characters) as a signed decimal number; 0 when the string is missing.
+// The icon index: the string's first nine characters (what a buffer of ten
+// code units holds) as a signed decimal number; 0 when the string is missing.
 int LoadIconIndex(UINT id)
 {
-    wchar_t buffer[10] = {};
-    if (LoadStringW(AfxGetResourceHandle(), id, buffer, static_cast<int>(std::size(buffer))) <= 0)
-        return 0;
-    buffer[std::size(buffer) - 1] = L'\0';
-    return static_cast<int>(std::wcstol(buffer, nullptr, 10));
+    const std::wstring text = AfxLoadStringText(id).substr(0, 9);
+    return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
 }
 
 void ReadUrl(UINT keyId, CString& url)

@@ -98,7 +98,10 @@ std::wstring MisfitText(const TextMisfit& misfit, TextPlace place)
         add(L"line " + std::to_wstring(breaks.badLineStart) + L" starts with \"" +
             line.substr(line.find_first_not_of(L" \t\u00a0\u3000"), 1) + L"\", which may not start a line");
     }
-    if (breaks.Any())
+    if (fit.unbreakableWraps)
+        add(L"a name in Thai takes " + std::to_wstring(fit.lines) +
+            L" lines: it must fit on one, since Wine cannot break Thai where Windows does");
+    if (!fit.BreaksWell())
         add(L"drawn as \"" + JoinedLines(fit.drawnLines) + L"\"");
     return out + parts;
 }
@@ -208,6 +211,7 @@ std::wstring MisfitJson(const TextCheck& text)
                 JsonField(L"cutWord", JsonString(misfit.fit.breaks.cutWord)) + L", " +
                 JsonField(L"loneLastLine", JsonBool(misfit.fit.breaks.loneLastLine)) + L", " +
                 JsonField(L"badLineStart", std::to_wstring(misfit.fit.breaks.badLineStart)) + L", " +
+                JsonField(L"unbreakableWraps", JsonBool(misfit.fit.unbreakableWraps)) + L", " +
                 JsonField(L"drawnLines", JsonStrings(misfit.fit.drawnLines)) + L"}";
     }
     return L"{" + JsonField(L"id", std::to_wstring(text.id)) + L", " + JsonField(L"what", JsonString(text.what)) +

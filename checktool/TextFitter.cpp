@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checktool/LineBreaks.h"
+#include "checktool/ScriptLines.h"
 #include "res/resource.h"
 #include "ui/CaptionBox.h"
 
@@ -260,6 +261,7 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
         for (const DrawnLine& line : lines)
             fit.drawnLines.push_back(line.text);
         fit.breaks = JudgeBreaks(text, lines);
+        fit.unbreakableWraps = fit.lines > 1 && MustStayOnOneLine(place, text);
     }
     if (place == TextPlace::FooterCaption) {
         // Centred in the whole button, of which the client area shows the top.

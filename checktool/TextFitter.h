@@ -65,7 +65,10 @@ struct FitResult {
     std::vector<std::wstring> drawnLines;
     bool linesKnown = true;
     BreakFaults breaks;
-    bool BreaksWell() const { return linesKnown && !breaks.Any(); }
+    // A name written without blanks between words (Thai) that takes more than
+    // one line (checktool/ScriptLines.h).
+    bool unbreakableWraps = false;
+    bool BreaksWell() const { return linesKnown && !breaks.Any() && !unbreakableWraps; }
     bool Fits() const { return widthOver <= 0 && heightOver <= 0 && BreaksWell(); }
 };
 

@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
-"""Tahoma with Hebrew letters, for the Wine prefixes of the tests and the demo.
+"""Tahoma with the Hebrew and Thai letters Windows' Tahoma has, for the Wine
+prefixes of the tests and the demo.
 
-    extend-tahoma.py TAHOMA.ttf DEJAVU.ttf OUTPUT.ttf
+    extend-tahoma.py TAHOMA.ttf OUTPUT.ttf SCRIPT=FONT.ttf...
 
-Windows' Tahoma carries Hebrew; Wine's (fonts-wine) does not. Wine draws text
-read right to left from the glyphs of the selected font itself: its
-bidirectional ordering shapes the text into glyph numbers before drawing, so
-a font link (FontLink\\SystemLink) measures Hebrew in the linked face but
-still draws boxes. This writes a copy of TAHOMA.ttf that also holds the
-Hebrew letters of DEJAVU.ttf (Debian's DejaVu Sans, the same 2048 units to
-the em), without their hinting. Every glyph Tahoma had is kept as it was,
-with its hinting and every metric of the font, so that everything else is
-drawn exactly as before; the font's revision is raised a little, so that Wine
-takes this copy over the one it ships.
+SCRIPT is hebrew or thai; FONT the font its letters are taken from (Debian's
+DejaVu Sans for Hebrew, Loma of fonts-tlwg-loma-ttf for Thai, both of
+Tahoma's 2048 units to the em).
+
+Windows' Tahoma carries Hebrew and Thai; Wine's (fonts-wine) carries neither.
+Wine draws text of a complex script from the glyphs of the selected font
+itself: it shapes the text into glyph numbers before drawing, so a font link
+(FontLink\\SystemLink) still draws boxes. This writes a copy of TAHOMA.ttf
+that also holds the letters of each script from its FONT, without their
+hinting (Thai's combining marks keep their own offsets: Loma's have no advance
+and sit over the letter before them). Every glyph Tahoma had is kept as it
+was, with its hinting and every metric of the font, so that everything else
+is drawn exactly as before; the font's revision is raised a little, so that
+Wine takes this copy over the one it ships.
 """
 
 import sys
@@ -20,30 +25,30 @@ import sys
 from fontTools.ttLib import TTFont
 from fontTools.ttLib.tables import ttProgram
 
-HEBREW = [(0x0590, 0x05FF), (0xFB1D, 0xFB4F)]
+SCRIPTS = {
+    "hebrew": [(0x0590, 0x05FF), (0xFB1D, 0xFB4F)],
+    "thai": [(0x0E00, 0x0E7F)],
+}
 
 
-def main(tahoma_path, dejavu_path, output_path):
-    # Nothing of Tahoma's is recomputed: its bounding boxes and header flags
-    # (which hinting reads) stay as they were.
-    tahoma = TTFont(tahoma_path, recalcBBoxes=False, recalcTimestamp=False)
-    flags = tahoma["head"].flags
-    dejavu = TTFont(dejavu_path)
-    if tahoma["head"].unitsPerEm != dejavu["head"].unitsPerEm:
-        sys.exit("extend-tahoma.py: the two fonts have different units per em")
+def add_script(tahoma, script, source_path):
+    """Adds the letters of `script` that Tahoma lacks from the font at
+    `source_path`; returns how many."""
+    source = TTFont(source_path)
+    if tahoma["head"].unitsPerEm != source["head"].unitsPerEm:
+        sys.exit(f"extend-tahoma.py: {source_path} has other units per em than Tahoma")
     have = tahoma.getBestCmap()
-    source_map = dejavu.getBestCmap()
-    wanted = {c: g for c, g in source_map.items()
-              if any(lo <= c <= hi for lo, hi in HEBREW) and c not in have}
-    source_glyf, source_hmtx = dejavu["glyf"], dejavu["hmtx"]
+    wanted = {c: g for c, g in source.getBestCmap().items()
+              if any(lo <= c <= hi for lo, hi in SCRIPTS[script]) and c not in have}
+    source_glyf, source_hmtx = source["glyf"], source["hmtx"]
     glyf, hmtx = tahoma["glyf"], tahoma["hmtx"]
     renamed = {}
 
     def copy(name):
-        """Adds DejaVu's glyph `name` (and the glyphs it is made of) once."""
+        """Adds the source's glyph `name` (and the glyphs it is made of) once."""
         if name in renamed:
             return renamed[name]
-        new = "hebrew." + name
+        new = script + "." + name
         renamed[name] = new
         glyph = source_glyf[name]
         glyph.expand(source_glyf)
@@ -63,13 +68,27 @@ def main(tahoma_path, dejavu_path, output_path):
             if table.isUnicode():
                 table.cmap[code] = target
     tahoma.setGlyphOrder(glyf.glyphOrder)
+    return len(wanted)
+
+
+def main(tahoma_path, output_path, sources):
+    # Nothing of Tahoma's is recomputed: its bounding boxes and header flags
+    # (which hinting reads) stay as they were.
+    tahoma = TTFont(tahoma_path, recalcBBoxes=False, recalcTimestamp=False)
+    flags = tahoma["head"].flags
+    added = []
+    for argument in sources:
+        script, _, path = argument.partition("=")
+        if script not in SCRIPTS or not path:
+            sys.exit(__doc__)
+        added.append(f"{add_script(tahoma, script, path)} {script.capitalize()}")
     tahoma["head"].fontRevision += 0.0001
     tahoma["head"].flags = flags
     tahoma.save(output_path)
-    print(f"extend-tahoma.py: {output_path}: {len(wanted)} Hebrew characters added")
+    print(f"extend-tahoma.py: {output_path}: " + ", ".join(added) + " characters added")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4:
         sys.exit(__doc__)
-    main(*sys.argv[1:])
+    main(sys.argv[1], sys.argv[2], sys.argv[3:])

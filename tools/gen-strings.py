@@ -41,7 +41,8 @@ row K.I (t = 100 K + I) has name 10000 + t, description 20000 + t, program
 30000 + t, arguments 40000 + t, icon file 50000 + t, icon index 60000 + t.
 
 Every table of another language holds every string the English one holds:
-what a translation lacks is filled from English (a string table is stored in
+what a translation lacks is taken from its base's PO file if it is a regional
+variant (see LANGUAGES), and otherwise filled from English (a string table is stored in
 blocks of 16, and a block with one string missing would lose it outright), and
 what is never translated (general strings below 10, every row's program,
 arguments and icon) is copied. Under the same LANGUAGE each such table has a
@@ -69,28 +70,61 @@ import gen_strings_po
 import gen_strings_pseudo
 
 # The languages besides English: the PO file res/lang/<code>.po, its glossary
-# res/lang/glossary/<code>.po, and the LANGUAGE statement its table is filed
-# under. A language whose regions share it is filed under the neutral
-# sublanguage, so that every region (de-AT, fr-CA, nl-BE) finds it through the
-# platform's own fallback from a region to its language; Brazilian Portuguese
-# and the two Chinese scripts under their own region. To add a language: its
-# PO file (msginit from the template), its glossary and a line here.
+# res/lang/glossary/<code>.po, the LANGUAGE statement its table is filed
+# under, and for a regional variant the variant it differs from. A language
+# whose regions share it is filed under the neutral sublanguage (de, not
+# de-DE), so that every region (de-AT, fr-BE, nl-BE) finds it as its
+# language's table; a regional variant, and a language Windows ships for one
+# region only where the neutral LANGID would be another language's (Bokmål,
+# Serbian Latin, the Chinese scripts), under its region.
+#
+# A regional variant's PO file translates only the strings where its words
+# differ from its base's (British spelling, Canadian French's own terms); its
+# table takes every other string from the base's PO file, then from English.
+# Its glossary likewise records what differs, over the base's glossary. The
+# base of British English is the English source itself.
+#
+# To add a language: its PO file (msginit from the template), its glossary
+# and a line here.
+ENGLISH_SOURCE = ""   # the base of a variant of English: the source texts
 LANGUAGES = [
-    ("de", "German", "LANG_GERMAN, SUBLANG_NEUTRAL"),
-    ("fr", "French", "LANG_FRENCH, SUBLANG_NEUTRAL"),
-    ("es", "Spanish", "LANG_SPANISH, SUBLANG_NEUTRAL"),
-    ("it", "Italian", "LANG_ITALIAN, SUBLANG_NEUTRAL"),
-    ("pt_BR", "Brazilian Portuguese", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN"),
-    ("nl", "Dutch", "LANG_DUTCH, SUBLANG_NEUTRAL"),
-    ("pl", "Polish", "LANG_POLISH, SUBLANG_NEUTRAL"),
-    ("ru", "Russian", "LANG_RUSSIAN, SUBLANG_NEUTRAL"),
-    ("tr", "Turkish", "LANG_TURKISH, SUBLANG_NEUTRAL"),
-    ("ja", "Japanese", "LANG_JAPANESE, 0x01"),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
-    ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN"),
-    ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED"),
-    ("zh_TW", "Traditional Chinese", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL"),
-    ("ar", "Arabic", "LANG_ARABIC, SUBLANG_NEUTRAL"),
-    ("he", "Hebrew", "LANG_HEBREW, SUBLANG_NEUTRAL"),
+    ("de", "German", "LANG_GERMAN, SUBLANG_NEUTRAL", None),
+    ("fr", "French", "LANG_FRENCH, SUBLANG_NEUTRAL", None),
+    ("es", "Spanish", "LANG_SPANISH, SUBLANG_NEUTRAL", None),
+    ("it", "Italian", "LANG_ITALIAN, SUBLANG_NEUTRAL", None),
+    ("pt_BR", "Brazilian Portuguese", "LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN", None),
+    ("nl", "Dutch", "LANG_DUTCH, SUBLANG_NEUTRAL", None),
+    ("pl", "Polish", "LANG_POLISH, SUBLANG_NEUTRAL", None),
+    ("ru", "Russian", "LANG_RUSSIAN, SUBLANG_NEUTRAL", None),
+    ("tr", "Turkish", "LANG_TURKISH, SUBLANG_NEUTRAL", None),
+    ("ja", "Japanese", "LANG_JAPANESE, 0x01", None),  # SUBLANG_JAPANESE_JAPAN: windres leaves it unexpanded
+    ("ko", "Korean", "LANG_KOREAN, SUBLANG_KOREAN", None),
+    ("zh_CN", "Simplified Chinese", "LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED", None),
+    ("zh_TW", "Traditional Chinese", "LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL", None),
+    ("ar", "Arabic", "LANG_ARABIC, SUBLANG_NEUTRAL", None),
+    ("he", "Hebrew", "LANG_HEBREW, SUBLANG_NEUTRAL", None),
+    ("bg", "Bulgarian", "LANG_BULGARIAN, SUBLANG_NEUTRAL", None),
+    ("hr", "Croatian", "LANG_CROATIAN, SUBLANG_NEUTRAL", None),                  # 0x001A, hr
+    ("cs", "Czech", "LANG_CZECH, SUBLANG_NEUTRAL", None),
+    ("da", "Danish", "LANG_DANISH, SUBLANG_NEUTRAL", None),
+    ("et", "Estonian", "LANG_ESTONIAN, SUBLANG_NEUTRAL", None),
+    ("fi", "Finnish", "LANG_FINNISH, SUBLANG_NEUTRAL", None),
+    ("el", "Greek", "LANG_GREEK, SUBLANG_NEUTRAL", None),
+    ("hu", "Hungarian", "LANG_HUNGARIAN, SUBLANG_NEUTRAL", None),
+    ("lv", "Latvian", "LANG_LATVIAN, SUBLANG_NEUTRAL", None),
+    ("lt", "Lithuanian", "LANG_LITHUANIAN, SUBLANG_NEUTRAL", None),
+    ("nb", "Norwegian (Bokmål)", "LANG_NORWEGIAN, 0x01", None),                # 0x0414, nb-NO
+    ("ro", "Romanian", "LANG_ROMANIAN, SUBLANG_NEUTRAL", None),
+    ("sr@latin", "Serbian (Latin)", "LANG_SERBIAN, 0x09", None),               # 0x241A, sr-Latn-RS
+    ("sk", "Slovak", "LANG_SLOVAK, SUBLANG_NEUTRAL", None),
+    ("sl", "Slovenian", "LANG_SLOVENIAN, SUBLANG_NEUTRAL", None),
+    ("sv", "Swedish", "LANG_SWEDISH, SUBLANG_NEUTRAL", None),
+    ("uk", "Ukrainian", "LANG_UKRAINIAN, SUBLANG_NEUTRAL", None),
+    ("th", "Thai", "LANG_THAI, SUBLANG_NEUTRAL", None),
+    ("en_GB", "English (United Kingdom)", "LANG_ENGLISH, 0x02", ENGLISH_SOURCE),  # 0x0809
+    ("fr_CA", "French (Canada)", "LANG_FRENCH, 0x03", "fr"),                     # 0x0C0C
+    ("es_MX", "Spanish (Mexico)", "LANG_SPANISH, 0x02", "es"),                   # 0x080A
+    ("pt_PT", "Portuguese (Portugal)", "LANG_PORTUGUESE, 0x02", "pt_BR"),        # 0x0816
 ]
 ENGLISH = "LANG_ENGLISH, SUBLANG_ENGLISH_US"
 PSEUDO = "0x101, 0x01"  # qps-ploc, LANGID 0x0501
@@ -282,7 +316,8 @@ def render_table(entries, text_of):
 
 def render(entries, inputs, translations):
     """`translations`: (name, LANGUAGE statement, {id: text}, note or None,
-    right to left) per language."""
+    right to left, origin or None) per language; a regional variant's origin
+    is (its own strings' ids, the base's name)."""
     names = ", ".join(os.path.basename(p) for p in inputs)
     lines = [
         f"// Generated by tools/gen-strings.py from {names} and the translations: edit those, not this.",
@@ -291,7 +326,7 @@ def render(entries, inputs, translations):
         f"LANGUAGE {ENGLISH}",
     ]
     lines += render_table(entries, lambda e: e.text)
-    for name, language, texts, note, rtl in translations:
+    for name, language, texts, note, rtl, origin in translations:
         filled = [e.ident for e in entries if gen_strings_po.is_translatable(e) and e.ident not in texts]
         settings = {READING_ORDER: "RTL"} if rtl else {}
         lines += [f"// {name}", f"LANGUAGE {language}"]
@@ -299,7 +334,12 @@ def render(entries, inputs, translations):
         words = [len(texts), len(filled)] + filled
         lines += ["1 QVLANGSTATUS", "BEGIN", "  " + ", ".join(str(w) for w in words), "END", ""]
         shown = ", ".join(str(i) for i in filled[:10]) + (f" and {len(filled) - 10} more" if len(filled) > 10 else "")
-        print(f"gen-strings.py: {name}: {len(texts)} strings translated, {len(filled)} filled from English"
+        own = ""
+        if origin:
+            own_ids, base_name = origin
+            own = (f" ({len(own_ids)} of its own, {len(texts) - len(own_ids)} from {base_name})" if base_name
+                   else " (its own; where it does not differ, the English source's)")
+        print(f"gen-strings.py: {name}: {len(texts)} strings translated{own}, {len(filled)} filled from English"
               + (f" ({shown})" if filled else "") + (f"; {note}" if note else ""))
     # Every resource after this script (the artwork) stays English, as before.
     lines.append(f"LANGUAGE {ENGLISH}")
@@ -309,17 +349,17 @@ def render(entries, inputs, translations):
 def read_languages(folder, glossaries, entries, msgfmt):
     english = {e.ident: e for e in entries}
     names = gen_strings_glossary.english_names(entries)
-    known = {code: (name, language) for code, name, language in LANGUAGES}
-    translations = []
-    for file in sorted(os.listdir(folder)):
-        code, extension = os.path.splitext(file)
-        if extension != ".po":
-            continue
-        path = os.path.join(folder, file)
-        if code not in known:
-            raise DataError(f"{path}: no language '{code}' in LANGUAGES (tools/gen-strings.py): add one")
-        name, language = known[code]
-        glossary_path = os.path.join(glossaries, file)
+    known = {code: (name, language, base) for code, name, language, base in LANGUAGES}
+    read = {}
+
+    def read_language(code):
+        """(texts, places, glossary, header language) of one PO file and its
+        glossary, read once; a regional variant's over its base's."""
+        if code in read:
+            return read[code]
+        path = os.path.join(folder, code + ".po")
+        name, _, base = known[code]
+        glossary_path = os.path.join(glossaries, code + ".po")
         if not os.path.isfile(glossary_path):
             raise DataError(f"{path}: the language has no glossary {glossary_path}: every language has one, "
                             "which its item names and captions are checked against")
@@ -328,11 +368,45 @@ def read_languages(folder, glossaries, entries, msgfmt):
             texts = gen_strings_po.read_translations(path, english, MAX_STRING_TEXT, msgfmt, places=places,
                                                      header=header)
             glossary = gen_strings_glossary.read_glossary(glossary_path, names, header.get("Language"), msgfmt)
+        except gen_strings_po.PoError as e:
+            raise DataError(str(e))
+        if base:
+            if base not in known or not os.path.isfile(os.path.join(folder, base + ".po")):
+                raise DataError(f"{path}: {name} takes the strings it does not translate from "
+                                f"{os.path.join(folder, base + '.po')}, which is missing")
+            base_texts, base_places, base_glossary, _ = read_language(base)
+            base_name = known[base][0]
+            own = texts
+            texts = dict(base_texts)
+            texts.update(own)
+            for ident in base_texts:
+                if ident not in own:
+                    places[ident] = (f"{base_places[ident]} ({base_name}'s, which {name} takes: give {name} "
+                                     f"its own in {path})")
+            glossary = gen_strings_glossary.overlay(base_glossary, glossary)
+        read[code] = (texts, places, glossary, header.get("Language"))
+        return read[code]
+
+    translations = []
+    for file in sorted(os.listdir(folder)):
+        code, extension = os.path.splitext(file)
+        if extension != ".po":
+            continue
+        path = os.path.join(folder, file)
+        if code not in known:
+            raise DataError(f"{path}: no language '{code}' in LANGUAGES (tools/gen-strings.py): add one")
+        name, language, base = known[code]
+        texts, places, glossary, _ = read_language(code)
+        try:
             checked, unrecorded = gen_strings_glossary.check_names(glossary, english, texts, places)
         except gen_strings_po.PoError as e:
             raise DataError(str(e))
+        origin = None
+        if base is not None:
+            own = [i for i in texts if places.get(i, "").startswith(path + ":")]
+            origin = (own, known[base][0] if base else None)
         translations.append((name, language, texts, gen_strings_glossary.summary(checked, unrecorded, english),
-                             code in RIGHT_TO_LEFT))
+                             code in RIGHT_TO_LEFT or base in RIGHT_TO_LEFT, origin))
     return translations
 
 
@@ -403,10 +477,10 @@ def main(argv):
             if args.pseudo:
                 pseudo = {e.ident: gen_strings_pseudo.pseudo(e.text)
                           for e in entries if gen_strings_po.is_translatable(e)}
-                translations.append(("pseudo-locale qps-ploc", args.pseudo_as, pseudo, None, False))
+                translations.append(("pseudo-locale qps-ploc", args.pseudo_as, pseudo, None, False, None))
             if args.mirrored:
                 english = {e.ident: e.text for e in entries if gen_strings_po.is_translatable(e)}
-                translations.append(("mirrored pseudo-locale qps-plocm", args.mirrored_as, english, None, True))
+                translations.append(("mirrored pseudo-locale qps-plocm", args.mirrored_as, english, None, True, None))
             write_atomically(args.files[-1], render(entries, inputs, translations))
     except DataError as e:
         print(f"gen-strings.py: error: {e}", file=sys.stderr)

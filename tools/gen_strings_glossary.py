@@ -14,6 +14,9 @@ entry per term; its msgctxt says the kind:
 The msgid of the four name kinds is an English item name or category caption
 exactly as the user sees it ("&&" written as "&"). A translated item name or
 caption whose English is such a msgid must be the term or its short form.
+
+A regional variant's glossary (en_GB, fr_CA, es_MX, pt_PT) records the names
+where the variant's differ; every other name is its base's glossary's.
 """
 
 import gen_strings_po
@@ -98,6 +101,16 @@ def read_glossary(path, names, language, msgfmt="msgfmt"):
             raise PoError(f"{where}: a {kind} short form of \"{entry.msgid}\" without its {kind} term")
         name.short, name.short_at = entry.msgstr, where
     return glossary
+
+
+def overlay(base, regional):
+    """A regional variant's glossary: its base's names, each name the
+    variant's glossary records replaced by the variant's record (its term and
+    short form together)."""
+    merged = Glossary(regional.path)
+    merged.names = dict(base.names)
+    merged.names.update(regional.names)
+    return merged
 
 
 def check_names(glossary, english, found, places):

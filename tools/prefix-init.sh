@@ -23,7 +23,11 @@ case "${1:-}" in
 esac
 ready="$WINEPREFIX/.quorvane-ready"
 [ "$plain" = no ] || ready="$WINEPREFIX/.quorvane-plain"
-if [ -f "$ready" ]; then
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+# A ready prefix is left as it is, unless its Tahoma was made before
+# tools/extend-tahoma.py last changed (a script added): then only Tahoma is
+# made again, below.
+if [ -f "$ready" ] && [ "$fonts/tahoma.ttf" -nt "$top/tools/extend-tahoma.py" ]; then
   exit 0
 fi
 
@@ -79,16 +83,17 @@ window_frame() {
 
 dpi_96() { reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96; }
 
-# Tahoma, with the Hebrew letters Windows' Tahoma has and Wine's lacks
-# (tools/extend-tahoma.py, from Debian's DejaVu Sans).
+# Tahoma, with the Hebrew and Thai letters Windows' Tahoma has and Wine's lacks
+# (tools/extend-tahoma.py, from Debian's DejaVu Sans and Loma).
 tahoma() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" python=python3
+  local python=python3 tlwg=/usr/share/fonts/truetype/tlwg dejavu=/usr/share/fonts/truetype/dejavu
   "$python" -c "import fontTools" 2>/dev/null || python=/usr/bin/python3
   [ -f /usr/share/wine/fonts/tahoma.ttf ] || { echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
-  "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahoma.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf "$fonts/tahoma.ttf" &&
-    "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahomabd.ttf \
-      /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$fonts/tahomabd.ttf"
+  [ -f "$tlwg/Loma.ttf" ] || { echo "Loma is missing: tools/setup-machine.sh installs fonts-tlwg-loma-ttf"; return 1; }
+  "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahoma.ttf "$fonts/tahoma.ttf" \
+    hebrew="$dejavu/DejaVuSans.ttf" thai="$tlwg/Loma.ttf" &&
+    "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahomabd.ttf "$fonts/tahomabd.ttf" \
+      hebrew="$dejavu/DejaVuSans-Bold.ttf" thai="$tlwg/Loma-Bold.ttf"
 }
 
 # Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
@@ -99,6 +104,10 @@ wow64_side() {
     echo "the prefix has no SysWOW64 (is wine32 installed?)"; return 1; }
 }
 
+if [ -f "$ready" ]; then
+  step "copy Tahoma" tahoma
+  exit 0
+fi
 step "end the old prefix's server" end_old_server
 step "create the prefix (wineboot -i)" create_prefix
 step "wait for the new prefix's services (wineserver -w)" wait_for_wine

@@ -6,8 +6,10 @@
 # bash tools/run.sh --language de
 #                           the same, with the launcher in another language: de,
 #                           fr, es, it, pt_BR, nl, pl, ru, tr, ja, ko, zh (or
-#                           zh_CN), zh_TW, en, a locale such as de_AT, or qps
-#                           (the pseudo-locale, see below).
+#                           zh_CN), zh_TW, ar, he, bg, hr, cs, da, et, fi, el, hu,
+#                           lv, lt, nb, ro, sr@latin, sk, sl, sv, uk, th, en_GB,
+#                           fr_CA, es_MX, pt_PT, en, a locale such as de_AT or
+#                           es_AR, or qps (the pseudo-locale, see below).
 # bash tools/run.sh --stop  ends the launcher, the demo machine's wineserver and
 #                           the Xvfb display this script started.
 # QUORVANE_BUILD names another build folder (default build/).
@@ -45,7 +47,7 @@ stop_all() {
 }
 
 usage() {
-  echo "usage: bash tools/run.sh [--language de|fr|es|it|pt_BR|nl|pl|ru|tr|ja|ko|zh|zh_TW|ar|he|en|qps|qps-plocm|xx_YY] | --stop" >&2
+  echo "usage: bash tools/run.sh [--language de|fr|...|th|en_GB|fr_CA|es_MX|pt_PT|en|qps|qps-plocm|xx_YY] | --stop" >&2
   exit 2
 }
 # Wine takes the launcher's UI language from the Unix locale it starts under.
@@ -61,13 +63,20 @@ case "${1:-}" in
       ru) locale_name=ru_RU ;; tr) locale_name=tr_TR ;; ja) locale_name=ja_JP ;;
       ko) locale_name=ko_KR ;; zh) locale_name=zh_CN ;; en) locale_name=en_US ;;
       ar) locale_name=ar_SA ;; he) locale_name=he_IL ;;
+      bg) locale_name=bg_BG ;; hr) locale_name=hr_HR ;; cs) locale_name=cs_CZ ;;
+      da) locale_name=da_DK ;; et) locale_name=et_EE ;; fi) locale_name=fi_FI ;;
+      el) locale_name=el_GR ;; hu) locale_name=hu_HU ;; lv) locale_name=lv_LV ;;
+      lt) locale_name=lt_LT ;; nb) locale_name=nb_NO ;; ro) locale_name=ro_RO ;;
+      sr@latin|sr) locale_name=sr_RS@latin ;; sk) locale_name=sk_SK ;; sl) locale_name=sl_SI ;;
+      sv) locale_name=sv_SE ;; uk) locale_name=uk_UA ;; th) locale_name=th_TH ;;
+      en_GB|fr_CA|es_MX|pt_PT) locale_name="$2" ;;
       # Wine 8 has no qps-ploc or qps-plocm locale, so no process can have
       # 0x0501 or 0x09FF as its UI language: the launchers built for the
       # language tests carry the same pseudo-locale tables filed under
-      # Finnish, shown under fi_FI.
-      qps) locale_name=fi_FI; app="$QUORVANE_BUILD/tests/languages/QuorvaneLanguageTest.exe" ;;
-      qps-plocm) locale_name=fi_FI; app="$QUORVANE_BUILD/tests/languages/QuorvaneMirroredTest.exe" ;;
-      [a-z][a-z]_[A-Z][A-Z]) locale_name="$2" ;;
+      # Icelandic, which never has a table of its own, shown under is_IS.
+      qps) locale_name=is_IS; app="$QUORVANE_BUILD/tests/languages/QuorvaneLanguageTest.exe" ;;
+      qps-plocm) locale_name=is_IS; app="$QUORVANE_BUILD/tests/languages/QuorvaneMirroredTest.exe" ;;
+      [a-z][a-z]_[A-Z][A-Z]|[a-z][a-z]_[A-Z][A-Z]@latin) locale_name="$2" ;;
       *) usage ;;
     esac
     screenshot="$QUORVANE_BUILD/quorvane-demo-$2.png"
@@ -77,7 +86,9 @@ case "${1:-}" in
 esac
 
 bash tools/build.sh
-if [ -n "$locale_name" ] && ! locale -a 2>/dev/null | grep -qx "$locale_name.utf8"; then
+# A modifier follows the codeset: sr_RS@latin is sr_RS.utf8@latin, set as sr_RS.UTF-8@latin.
+lc_all="${locale_name%%@*}.UTF-8${locale_name#"${locale_name%%@*}"}"
+if [ -n "$locale_name" ] && ! locale -a 2>/dev/null | grep -qx "${locale_name%%@*}.utf8${locale_name#"${locale_name%%@*}"}"; then
   echo "run.sh: the locale $locale_name.UTF-8 is not generated: add it to tools/setup-machine.sh's list" >&2
   exit 1
 fi
@@ -112,7 +123,7 @@ source tools/wine-env.sh
 # Wine's services first, with their streams on /dev/null, then the launcher.
 bash tools/wine-session.sh start
 if [ -n "$locale_name" ]; then
-  LC_ALL="$locale_name.UTF-8" setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
+  LC_ALL="$lc_all" setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
 else
   setsid "$WINE" "$installed_windows" >"$launcher_log" 2>&1 </dev/null &
 fi
@@ -133,7 +144,7 @@ if [ -z "$window" ]; then
 fi
 
 echo
-echo "Quorvane is running in the demo machine ($QUORVANE_PREFIX), installed as $installed_windows${locale_name:+, under LC_ALL=$locale_name.UTF-8}."
+echo "Quorvane is running in the demo machine ($QUORVANE_PREFIX), installed as $installed_windows${locale_name:+, under LC_ALL=$lc_all}."
 if [ "$on_xvfb" -eq 1 ]; then
   sleep 2                           # let the first paint finish
   if import -window "$window" "$screenshot" 2>/dev/null ||

@@ -50,7 +50,7 @@ bash tools/wine-session.sh start
 for locale_name in "${locales[@]}"; do
   for dpi in 96 120 144; do
     set_dpi "$dpi"
-    LC_ALL="$locale_name.UTF-8" "$WINE" 'C:\Program Files\Velmora\Quorvane\Quorvane.exe' >/dev/null 2>&1 </dev/null &
+    LC_ALL="${locale_name%%@*}.UTF-8${locale_name#"${locale_name%%@*}"}" "$WINE" 'C:\Program Files\Velmora\Quorvane\Quorvane.exe' >/dev/null 2>&1 </dev/null &
     pid=$!
     window=""
     for _ in $(seq 200); do

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running Quorvane needs on a Debian 12 machine:
 # the MinGW-w64 cross compilers, Wine with its 32-bit side (a WoW64 prefix, as
-# every 64-bit Windows has), Tahoma, a CJK font and DejaVu Sans (Hebrew, added to
-# Tahoma by tools/extend-tahoma.py with python3-fonttools), Xvfb,
+# every 64-bit Windows has), Tahoma, a CJK font, DejaVu Sans and Loma (Hebrew and
+# Thai, added to Tahoma by tools/extend-tahoma.py with python3-fonttools), Xvfb,
 # the build tools (git numbers the builds), the
 # translators' tools (gettext, polib), the packaging and signing tools (wixl,
 # msitools, osslsigncode, openssl), and the locales the languages are shown
@@ -11,7 +11,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 wine32:i386 fonts-wine fonts-wqy-microhei fonts-dejavu-core
+  wine64 wine32:i386 fonts-wine fonts-wqy-microhei fonts-dejavu-core fonts-tlwg-loma-ttf
   xvfb x11-utils imagemagick
   cmake ninja-build googletest python3 gettext python3-polib python3-fonttools locales
   clang cppcheck
@@ -19,8 +19,16 @@ packages=(
 )
 
 # Wine takes the UI language from the Unix locale (LC_ALL, LC_MESSAGES, LANG),
-# and file names outside ASCII work only under a locale that is generated.
-locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW ar_SA ar_EG he_IL fa_IR fi_FI)
+# and file names outside ASCII work only under a locale that is generated: the
+# locales of every language Windows ships, regions that fall back to another
+# table (de_AT, es_AR, en_AU, nn_NO, ca_ES, zh_HK, ar_EG), and languages with no
+# table (fa_IR; is_IS, under which the pseudo-locale launchers are shown).
+# Serbian (Latin) is Debian's sr_RS@latin (sr_RS.UTF-8@latin when set).
+locales=(en_US de_DE de_AT de_CH fr_FR fr_CA es_ES it_IT pt_BR nl_NL nl_BE pl_PL ru_RU tr_TR ja_JP ko_KR zh_CN zh_TW
+  ar_SA ar_EG he_IL fa_IR
+  bg_BG hr_HR cs_CZ da_DK et_EE fi_FI el_GR hu_HU lv_LV lt_LT nb_NO ro_RO sr_RS@latin sk_SK sl_SI sv_SE uk_UA th_TH
+  en_GB es_MX pt_PT
+  es_AR en_AU nn_NO ca_ES zh_HK is_IS)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,7 +37,8 @@ done
 have_locales="$(locale -a 2>/dev/null || true)"
 missing_locales=()
 for l in "${locales[@]}"; do
-  grep -qx "$l.utf8" <<<"$have_locales" || missing_locales+=("$l")
+  # locale -a names a locale with a modifier sr_RS.utf8@latin.
+  grep -qx "${l%%@*}.utf8${l#"${l%%@*}"}" <<<"$have_locales" || missing_locales+=("$l")
 done
 if [ ${#missing[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ]; then
   exit 0

@@ -109,11 +109,13 @@ protected:
     std::vector<Text> read_;
 };
 
-// de_DE, de_AT, de_CH: German; fr_FR, fr_CA: French; nl_NL, nl_BE: Dutch;
-// es_ES, it_IT, pt_BR, pl_PL, ru_RU, tr_TR, ja_JP, ko_KR, zh_CN, zh_TW; and fi_FI, which has
-// no table: today's English. A language's table holds what its PO file
-// translates and English for the rest, so the texts shown are checked against
-// the built table, and a text the translation supplies must not be English.
+// Every language's own locale (de_DE, fr_FR, ... th_TH, en_GB, fr_CA), regions
+// that take their language's table (de_AT, de_CH, nl_BE) or the parent Windows
+// gives them (es_AR, en_AU, nn_NO, ca_ES, zh_HK), and is_IS, which has no table
+// and no parent: today's English. A language's table holds what its PO file
+// (and a regional variant's base) translates and English for the rest, so the
+// texts shown are checked against the built table, and a text the translation
+// supplies must not be English.
 TEST_F(LanguageRun, EveryTextIsThatOfTheTableTheLocaleChooses)
 {
     ASSERT_NO_FATAL_FAILURE(Start(LauncherExePath()));
@@ -142,7 +144,7 @@ TEST_F(LanguageRun, MissingTranslationsShowInEnglishAndNoItemIsLost)
     EXPECT_TRUE(Shows(L"Secure VPN") && Shows(L"Mobile Hotspot") && Shows(L"SECURE"));  // not
 }
 
-// Its pseudo-locale table, filed under Finnish (Wine has no qps-ploc locale,
+// Its pseudo-locale table, filed under Icelandic (Wine has no qps-ploc locale,
 // so no process can have 0x0501 as its UI language): no text a user sees or
 // hears is left without the pseudo-locale's brackets and dots.
 TEST_F(LanguageRun, PseudoLocaleLeavesNoVisibleTextInPlainEnglish)
