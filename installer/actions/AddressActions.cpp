@@ -48,6 +48,9 @@ Run ThisRun(MSIHANDLE install)
     // product, which read the machine before, writes value and record again.
     run.replacedByNewer = Has(install, L"UPGRADINGPRODUCTCODE");
     run.replacingOlder = Has(install, L"WIX_UPGRADE_DETECTED");
+    run.maintenance = Has(install, L"Installed");
+    run.adminUser = Has(install, L"AdminUser");
+    run.restrictedUserControl = Has(install, L"RestrictedUserControl");
     for (size_t i = 0; i < kAddresses.size(); ++i)
         run.given[i] = Property(install, kAddresses[i].property);
     return run;
