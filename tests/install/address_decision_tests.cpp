@@ -410,7 +410,7 @@ int WINAPI KeepLine(void* lines, UINT type, const wchar_t* message)
     return 0;
 }
 
-TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninstallAndLinesKeepTheirBrackets)
+TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninstallOrRollbackAndLinesKeepTheirBrackets)
 {
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     std::vector<std::wstring> lines;
@@ -418,19 +418,48 @@ TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninsta
     MSIHANDLE install = 0;
     ASSERT_EQ(MsiOpenPackageW(qvtest::WindowsPathFromUnix(QV_PACKAGE_MSI).c_str(), &install), ERROR_SUCCESS);
 
-    EXPECT_EQ(Guarded(install, L"ReadAddresses", []() -> UINT { throw std::bad_alloc(); }), ERROR_INSTALL_FAILURE);
-    EXPECT_EQ(Guarded(install, L"ReadAddresses", [] { return static_cast<UINT>(ERROR_SUCCESS); }), ERROR_SUCCESS);
-    ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", L"ALL"), ERROR_SUCCESS);
-    EXPECT_EQ(Guarded(install, L"ScheduleAddresses", []() -> UINT { throw std::runtime_error("x"); }), ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"ReadAddresses", Mode::Install, []() -> UINT { throw std::bad_alloc(); }),
+              ERROR_INSTALL_FAILURE);
+    EXPECT_EQ(Guarded(install, L"ReadAddresses", Mode::Install, [] { return static_cast<UINT>(ERROR_SUCCESS); }),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"ScheduleAddressRestore", Mode::Remove,
+                      []() -> UINT { throw std::runtime_error("x"); }),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"UndoAddresses", Mode::Undo, []() -> UINT { throw std::bad_alloc(); }), ERROR_SUCCESS);
     Log(install, L"UpdateAddresses", L"set HKLM\\...\\URL to \"https://x.example/?f[id]=7&[ProductName]&{[1]}\\[\"");
     MsiCloseHandle(install);
     MsiSetExternalUIW(nullptr, 0, nullptr);
 
     EXPECT_EQ(lines, (std::vector<std::wstring>{
                          L"ReadAddresses: ran out of memory; nothing more is changed and the installation stops",
-                         L"ScheduleAddresses: ended on an unexpected error; the addresses are left as they are and "
-                         L"the run goes on",
+                         L"ScheduleAddressRestore: ended on an unexpected error; the addresses are left as they "
+                         L"are and the run goes on",
+                         L"UndoAddresses: ran out of memory; the addresses are left as they are and the run goes on",
                          L"UpdateAddresses: set HKLM\\...\\URL to \"https://x.example/?f[id]=7&[ProductName]&{[1]}\\[\""}));
+}
+
+// The package's rows and its actions take the product as going however the
+// removal is asked for: REMOVE=ALL (in any case), or the one feature going, which
+// is what REMOVE=Complete asks; never a repair.
+TEST(AddressRemovalCondition, RemoveAllOrTheFeatureGoingIsARemoval)
+{
+    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    MSIHANDLE install = 0;
+    ASSERT_EQ(MsiOpenPackageW(qvtest::WindowsPathFromUnix(QV_PACKAGE_MSI).c_str(), &install), ERROR_SUCCESS);
+    for (const wchar_t* action : {L"CostInitialize", L"FileCost", L"CostFinalize"})
+        ASSERT_EQ(MsiDoActionW(install, action), ERROR_SUCCESS) << testing::PrintToString(std::wstring(action));
+    auto removal = [install] { return MsiEvaluateConditionW(install, kRemovalCondition); };
+    EXPECT_EQ(removal(), MSICONDITION_FALSE) << "an installation";
+    for (const wchar_t* remove : {L"ALL", L"all"}) {
+        ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", remove), ERROR_SUCCESS);
+        EXPECT_EQ(removal(), MSICONDITION_TRUE) << testing::PrintToString(std::wstring(remove));
+    }
+    ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", L"Complete"), ERROR_SUCCESS);
+    ASSERT_EQ(MsiSetFeatureStateW(install, L"Complete", INSTALLSTATE_LOCAL), ERROR_SUCCESS);
+    EXPECT_EQ(removal(), MSICONDITION_FALSE) << "the feature stays: a repair";
+    ASSERT_EQ(MsiSetFeatureStateW(install, L"Complete", INSTALLSTATE_ABSENT), ERROR_SUCCESS);
+    EXPECT_EQ(removal(), MSICONDITION_TRUE) << "every feature goes: REMOVE=Complete";
+    MsiCloseHandle(install);
 }
 
 }  // namespace
