@@ -6,6 +6,10 @@
 
 #include <string>
 
+// What Help opens when its address is no file that exists (and nothing when
+// this one is missing too): the launcher's UserGuidePath.
+constexpr wchar_t kUserGuidePath[] = L"C:\\Docs\\UserGuide.pdf";
+
 // Why Help can never open `value`, in words ("an address with the scheme
 // \"https:\", not a file path"); empty when it is a file path, which opens once
 // the file exists, or when it is empty (Help then opens the local user's guide).
