@@ -40,8 +40,8 @@ grep -q "this build is numbered 0" <<<"$package" || problem "tools/package.sh sa
 
 configure numbered -DQUORVANE_BUILD_NUMBER=7
 grep -q "Build number 0" "$work/numbered.log" && problem "build 7 says it gets no package"
-ninja -C "$work/numbered" -t targets all 2>&1 | grep -q "Quorvane-${version%.0}.7-x64.msi" ||
-  problem "build 7 makes no Quorvane-${version%.0}.7-x64.msi"
+targets="$(ninja -C "$work/numbered" -t targets all 2>&1)"
+grep -q "Quorvane-${version%.0}.7-x64.msi" <<<"$targets" || problem "build 7 makes no Quorvane-${version%.0}.7-x64.msi"
 
 echo "$problems problems"
 [ "$problems" -eq 0 ]
