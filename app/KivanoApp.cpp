@@ -26,8 +26,8 @@ BOOL CKivanoApp::InitInstance()
 {
     MarkStartup(StartupInitInstance);
     // DLLs come from the system folder only, never from the current or the
-    // program's folder, whatever lies there.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // program's folder, whatever lies there: the entry point has restricted
+    // the search (framework/afxload.h).
     SetProcessDPIAware();
     HWND desktop = GetDesktopWindow();
     if (HDC dc = GetDC(desktop)) {

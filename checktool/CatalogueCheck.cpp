@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueLoader.h"
 #include "catalogue/LookupSession.h"
 #include "framework/afxres.h"
+#include "launch/HelpTarget.h"
 #include "res/resource.h"
 
 namespace {
@@ -214,6 +215,7 @@ CatalogueCheck CheckCatalogue()
     footer.closeText = CloseText.Str();
     footer.supportUrl = UrlFrom(footerRecords, IDS_SUPPORT_KEY, SupportUrl);
     footer.helpUrl = UrlFrom(footerRecords, IDS_HELP_KEY, HelpUrl);
+    footer.helpNeverOpens = HelpTargetProblem(footer.helpUrl.url);
     return check;
 }
 

@@ -59,6 +59,9 @@ struct FooterUrlCheck {
 struct FooterCheck {
     std::wstring supportCaption, supportText, helpCaption, helpText, closeCaption, closeText;
     FooterUrlCheck supportUrl, helpUrl;
+    // Why Help can never open its address (launch/HelpTarget.h): it opens only
+    // a file that exists. Empty when the address is a file path, or empty.
+    std::wstring helpNeverOpens;
 };
 
 struct CatalogueCheck {

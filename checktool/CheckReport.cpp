@@ -1,5 +1,7 @@
 #include "checktool/CheckReport.h"
 
+#include "launch/HelpTarget.h"
+
 #include <cwchar>
 
 namespace {
@@ -245,6 +247,9 @@ std::wstring FormatText(const CatalogueCheck& check)
     out += L"  Help:     caption " + Shown(footer.helpCaption) + L"\n";
     out += L"            text    " + Shown(footer.helpText) + L"\n";
     AppendUrlText(out, L"            URL     ", footer.helpUrl);
+    if (!footer.helpNeverOpens.empty())
+        out += L"               Help never opens it: " + footer.helpNeverOpens + L"; Help opens only a file that "
+               L"exists, and opens " + kUserGuidePath + L" instead when that exists\n";
     out += L"  Close:    caption " + Shown(footer.closeCaption) + L"\n";
     out += L"            text    " + Shown(footer.closeText) + L"\n";
 
@@ -299,7 +304,8 @@ std::wstring FormatJson(const CatalogueCheck& check)
                                            JsonField(L"url", UrlJson(footer.supportUrl)) + L"}") + L",\n";
     out += L"    " + JsonField(L"help", L"{" + JsonField(L"caption", JsonString(footer.helpCaption)) + L", " +
                                         JsonField(L"text", JsonString(footer.helpText)) + L", " +
-                                        JsonField(L"url", UrlJson(footer.helpUrl)) + L"}") + L",\n";
+                                        JsonField(L"url", UrlJson(footer.helpUrl)) + L", " +
+                                        JsonField(L"neverOpens", JsonString(footer.helpNeverOpens)) + L"}") + L",\n";
     out += L"    " + JsonField(L"close", L"{" + JsonField(L"caption", JsonString(footer.closeCaption)) + L", " +
                                          JsonField(L"text", JsonString(footer.closeText)) + L"}") + L"\n";
     out += L"  }\n}\n";

@@ -6,7 +6,9 @@
 //
 // Exit status: 0 when every catalogue row with a program is shown (every text
 // fits), 1 when some are not (some do not, or cannot be measured here), 2 when
-// the command line or the launcher file is not usable.
+// the command line or the launcher file is not usable, 3 when a system library
+// cannot be loaded.
+#include "framework/afxload.h"
 #include "framework/afxres.h"
 #include "checktool/CatalogueCheck.h"
 #include "checktool/CheckReport.h"
@@ -49,7 +51,8 @@ const wchar_t kUsage[] =
     L"Nothing is written to the registry or the disk.\n"
     L"Exit status: 0 every row with a program is kept and shown (--languages: every\n"
     L"text fits); 1 some are not (some do not or cannot be measured, or a translation\n"
-    L"status is unreadable); 2 the command line or the launcher file cannot be used.\n";
+    L"status is unreadable); 2 the command line or the launcher file cannot be used;\n"
+    L"3 a system library cannot be loaded from the system folder.\n";
 
 // Console output as wide text; redirected output as UTF-8.
 void Write(HANDLE stream, const std::wstring& text)
@@ -156,10 +159,30 @@ int CheckLanguagesOf(HMODULE module, const std::wstring& launcher, bool json)
     return check.Passes() ? 0 : 1;
 }
 
+void ReportLibraryFailure(const std::wstring& text)
+{
+    Err(L"quorvane-check: cannot go on: " + text + L"\n");
+}
+
+FARPROC WINAPI LibraryFailed(unsigned notify, PDelayLoadInfo info)
+{
+    return AfxEndOnLibraryFailure(notify, info, ReportLibraryFailure, 3);
+}
+
 }  // namespace
+
+// A system library that cannot be loaded ends the tool with a line on its
+// error stream and exit status 3 (framework/afxload.h).
+extern "C" {
+PfnDliHook __pfnDliFailureHook2 = LibraryFailed;
+}
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Before anything loads a library by name: the common controls and the
+    // script functions, which the tool imports with delayed loading so that
+    // they come from the system folder only (checktool/CMakeLists.txt).
+    AfxRestrictLibrarySearch();
     bool json = false;
     bool languages = false;
     std::wstring launcher;

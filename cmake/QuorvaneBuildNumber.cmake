@@ -7,8 +7,10 @@
 #   (not given)                   the number of commits in the source's git
 #                                 history up to HEAD; a new commit configures
 #                                 the build again. A source without its history
-#                                 (an export) gets 0, with a warning: such a
-#                                 package is older than every numbered build.
+#                                 (an export) gets 0, with a warning.
+# A build numbered 0 makes no installer package (installer/CMakeLists.txt): its
+# version, major.minor.0, is the released 1.0.0's, and installing that release
+# over such a package would leave two products side by side.
 set(QUORVANE_BUILD_NUMBER "" CACHE STRING
   "Build number, the version's third field (empty: the number of commits up to HEAD)")
 
@@ -46,8 +48,8 @@ if(quorvane_build_number STREQUAL "")
     endforeach()
   else()
     set(quorvane_build_number 0)
-    message(WARNING "The source has no git history: build number 0, older than every numbered build. "
-                    "Pass -DQUORVANE_BUILD_NUMBER=<n> to number it.")
+    message(WARNING "The source has no git history: build number 0. "
+                    "Build from a clone with its whole history, or pass -DQUORVANE_BUILD_NUMBER=<n> (1 to 65535).")
   endif()
 endif()
 if(NOT quorvane_build_number MATCHES "^[0-9]+$" OR quorvane_build_number GREATER 65535)

@@ -3,9 +3,10 @@
 #include "app/KivanoDlg.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/FileExists.h"
+#include "launch/HelpTarget.h"
 #include "launch/LaunchProgram.h"
 
-const CString UserGuidePath(L"C:\\Docs\\UserGuide.pdf");
+const CString UserGuidePath(kUserGuidePath);
 
 void CKivanoDlg::OnSupportButton()
 {

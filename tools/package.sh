@@ -5,9 +5,10 @@
 # <build>/installer/quorvane-actions.dll, which must be built already; the build
 # runs this script itself and leaves <build>/Quorvane-<version>-x64.msi).
 #   --version  the package's version; default: the build's (major.minor.build,
-#              which the programs' version resources carry too). Another one
-#              makes a package whose version differs from its programs': for
-#              tests only (an older version or build to upgrade from or refuse).
+#              which the programs' version resources carry too; a build
+#              numbered 0 gets no package). Another one makes a package whose
+#              version differs from its programs': for tests only (an older
+#              version or build to upgrade from or refuse).
 #   --output   where the package goes; default: <build>/Quorvane-<version>-x64.msi
 # The programs and the actions are signed in a staging folder beside the
 # output, put in the package with wixl (installer/Quorvane.wxs, then
@@ -31,6 +32,12 @@ built="$(sed -n 's/^QUORVANE_VERSION:INTERNAL=//p' "$build/CMakeCache.txt" 2>/de
 [ -n "$built" ] || { echo "package.sh: no configured build in $build (run tools/build.sh)" >&2; exit 2; }
 if [ -z "$version" ]; then
   version="$built"
+  # A build numbered 0 has a release's version (installer/CMakeLists.txt).
+  if [[ "$built" =~ \.0$ ]]; then
+    echo "package.sh: this build is numbered 0 (version $built, a release's): it gets no package." \
+         "Build from a clone with its whole history, or configure with -DQUORVANE_BUILD_NUMBER=<n>." >&2
+    exit 2
+  fi
 elif [ "$version" != "$built" ]; then
   echo "package.sh: note: version $version differs from the programs' $built (a package for tests)"
 fi

@@ -11,6 +11,8 @@
 #include <new>
 #include <string>
 
+#include "installer/actions/AddressDecision.h"
+
 namespace qvsetup {
 
 // An installer record, closed when it goes.
@@ -34,17 +36,11 @@ private:
 // and braces in the text (an address's) reach the log as they are.
 void Log(MSIHANDLE install, const wchar_t* action, const std::wstring& text);
 
-// Whether this run removes the product (REMOVE=ALL; for a deferred or
-// rollback action, its data begins with "remove" or "undo"). Read without
-// allocating, for use while handling an allocation failure.
-bool RemovesOrRollsBack(MSIHANDLE install);
-
 // Runs an entry point's body: no exception leaves it. One is logged and ends
-// the action with an installer error, except while the product is being
-// removed or a rollback runs, where it is logged and the run goes on: nothing
-// may block an uninstall.
+// an installation's action (`mode` Install) with an installer error; an
+// uninstall's or a rollback's goes on: nothing may block either.
 template <typename Body>
-UINT Guarded(MSIHANDLE install, const wchar_t* action, Body body) noexcept
+UINT Guarded(MSIHANDLE install, const wchar_t* action, Mode mode, Body body) noexcept
 {
     const wchar_t* what = nullptr;
     try {
@@ -54,7 +50,7 @@ UINT Guarded(MSIHANDLE install, const wchar_t* action, Body body) noexcept
     } catch (...) {
         what = L"ended on an unexpected error";
     }
-    const bool goOn = RemovesOrRollsBack(install);
+    const bool goOn = mode != Mode::Install;
     if (Record record(3); record) {
         MsiRecordSetStringW(record, 0, L"[1]: [2]; [3]");
         MsiRecordSetStringW(record, 1, action);

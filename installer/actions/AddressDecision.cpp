@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "launch/HelpTarget.h"
+
 namespace qvsetup {
 
 namespace {
@@ -41,6 +43,22 @@ std::vector<std::wstring> DeepestFirst(const std::set<std::wstring>& keys)
     return sorted;
 }
 
+// Why an address given to this run is not taken, "" when it is: only an
+// administrator's run sets one.
+std::wstring NotAnAdministratorsRun(const Run& run)
+{
+    if (run.adminUser && !run.restrictedUserControl)
+        return {};
+    const std::wstring what = run.maintenance      ? L"this repair, change or patch of the installed product"
+                              : run.replacingOlder ? L"this upgrade"
+                                                   : L"this installation";
+    const std::wstring why = run.restrictedUserControl
+                                 ? L"the installer kept this user's public properties from its elevated part "
+                                   L"(RestrictedUserControl)"
+                                 : L"the installer did not set AdminUser";
+    return what + L" is not run by an administrator (" + why + L")";
+}
+
 }  // namespace
 
 RegValue StringValue(const std::wstring& text)
@@ -49,6 +67,18 @@ RegValue StringValue(const std::wstring& text)
     const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
     value.data.assign(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
     return value;
+}
+
+bool IsPackageKey(const std::wstring& path)
+{
+    if (path == kPackageKey || path == Parent(kPackageKey))
+        return true;
+    for (const Address& address : kAddresses) {
+        const std::vector<std::wstring> keys = TrailingKeys(address.key, static_cast<DWORD>(Depth(address.key)));
+        if (std::find(keys.begin(), keys.end(), path) != keys.end())
+            return true;
+    }
+    return false;
 }
 
 std::wstring KeyText(const std::wstring& path) { return L"HKLM\\" + path; }
@@ -118,10 +148,18 @@ Plan Decide(const Facts& facts, const Run& run)
             continue;
         }
 
-        const std::wstring& given = run.given[i];
+        std::wstring given = run.given[i];
         const std::wstring name = address.property;
+        // What the decision says first when no address is taken.
+        std::wstring notGiven = name + L" not given: ";
+        if (!given.empty()) {
+            if (const std::wstring why = NotAnAdministratorsRun(run); !why.empty()) {
+                notGiven = name + L" " + ValueText(StringValue(given)) + L" ignored, as " + why + L": ";
+                given.clear();
+            }
+        }
         if (given.empty() && !run.replacingOlder) {
-            step.decision = name + L" not given: " + value + L" left as it is";
+            step.decision = notGiven + value + L" left as it is";
             continue;
         }
         if (record.error != ERROR_SUCCESS)
@@ -138,25 +176,25 @@ Plan Decide(const Facts& facts, const Run& run)
             step.change = true;
             step.to = {given.empty() ? now.live.value : StringValue(given), true, record.original,
                        std::max(record.createdKeys, now.missingKeys)};
-            step.decision = (given.empty() ? name + L" not given: " : L"") + sets +
+            step.decision = (given.empty() ? notGiven : L"") + sets +
                             L"; the record of the image's value (" + ValueText(record.original) + L") stays" +
                             (given.empty() ? L", through the older version's removal" : L"");
             break;
         case RecordKind::Earlier:
             if (given.empty() && !now.live.value.present) {
-                step.decision = name + L" not given: " + value + L" has no value, nothing to keep";
+                step.decision = notGiven + value + L" has no value, nothing to keep";
                 break;
             }
             step.change = true;
             step.to = {given.empty() ? now.live.value : StringValue(given), true, RegValue{}, now.missingKeys};
-            step.decision = (given.empty() ? name + L" not given: " : L"") + sets +
+            step.decision = (given.empty() ? notGiven : L"") + sets +
                             L"; the earlier package kept only a copy of the address it wrote, so the image is "
                             L"taken to have had no value: remembers no value and the " +
                             Keys(now.missingKeys) + L" at the end of the path it creates, for the uninstall";
             break;
         case RecordKind::None:
             if (given.empty()) {
-                step.decision = name + L" not given: " + value + L" left as it is (not written by a package)";
+                step.decision = notGiven + value + L" left as it is (not written by a package)";
                 break;
             }
             step.change = true;
@@ -165,6 +203,14 @@ Plan Decide(const Facts& facts, const Run& run)
                             L") and the " + Keys(now.missingKeys) +
                             L" at the end of the path it creates, for the uninstall";
             break;
+        }
+        // The launcher opens the help address only as a file that exists. The
+        // installation does not fail over it (a maker may rely on that): it says so.
+        if (address.filePathOnly && !given.empty()) {
+            if (const std::wstring problem = HelpTargetProblem(given); !problem.empty())
+                step.decision += L"; warning: " + name + L" is " + problem +
+                                 L": Help opens only a file that exists, never this, and opens the local user's "
+                                 L"guide instead; it is written as given";
         }
     }
     if (run.removing && !run.replacedByNewer) {

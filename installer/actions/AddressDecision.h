@@ -11,6 +11,11 @@
 // The package of version 1.0.0 before this record existed kept only a copy of
 // the address it wrote (value "SupportURL" or "HelpURL" of the package's key).
 // It never remembered the image's value: the image is taken to have had none.
+//
+// An address is machine configuration that the launcher hands to the shell as
+// it is: only an administrator may set one. The installer says who runs an
+// installation (AdminUser, RestrictedUserControl); an address given by anyone
+// else is ignored, and the decision says why.
 #pragma once
 
 #include <windows.h>
@@ -23,15 +28,17 @@ namespace qvsetup {
 
 // One address: the package property that gives it, the key of its value "URL",
 // the prefix of its record's value names in the package's key (the earlier
-// package's copy carries this name alone).
+// package's copy carries this name alone), and whether the launcher opens it
+// only as a file path (Help: launch/HelpTarget.h) or hands anything to the shell.
 struct Address {
     const wchar_t* property;
     const wchar_t* key;
     const wchar_t* record;
+    bool filePathOnly;
 };
 constexpr std::array<Address, 2> kAddresses = {{
-    {L"SUPPORTURL", L"Software\\Velmora\\Kivano\\SS", L"SupportURL"},
-    {L"HELPURL", L"Software\\Velmora\\Kivano\\Help", L"HelpURL"},
+    {L"SUPPORTURL", L"Software\\Velmora\\Kivano\\SS", L"SupportURL", false},
+    {L"HELPURL", L"Software\\Velmora\\Kivano\\Help", L"HelpURL", true},
 }};
 constexpr wchar_t kPackageKey[] = L"Software\\Velmora\\Quorvane";
 constexpr wchar_t kValueName[] = L"URL";
@@ -75,11 +82,25 @@ struct Facts {
 };
 
 struct Run {
-    bool removing = false;         // REMOVE=ALL
+    bool removing = false;         // the product goes (kRemovalCondition)
     bool replacedByNewer = false;  // this uninstall is a newer version's removal of this one
     bool replacingOlder = false;   // an older version (or a rebuild) is removed before this one goes in
+    bool maintenance = false;      // Installed: a repair, a change or a patch of the installed product
+    // Who runs it. The installer sets AdminUser only for an administrator (the
+    // package sets MSIUSEREALADMINDETECTION, without which it also sets it for a
+    // standard user's elevated run), and RestrictedUserControl when it kept a
+    // standard user's public properties from the elevated part.
+    bool adminUser = false;
+    bool restrictedUserControl = false;
     std::array<std::wstring, kAddresses.size()> given;  // SUPPORTURL, HELPURL ("" when not given)
 };
+
+// The condition under which the product goes, however the removal is asked
+// for: REMOVE=ALL, or every feature named (REMOVE=Complete), which leaves the
+// one feature absent. The installer sets REMOVE to ALL only from
+// InstallValidate on; the feature's action state holds from CostFinalize on.
+// The package's rows use it as it is.
+constexpr wchar_t kRemovalCondition[] = L"REMOVE~=\"ALL\" OR &Complete=2";
 
 // An address as it is to be written: the value, and the record (none when !recorded).
 struct AddressState {
@@ -113,6 +134,11 @@ Plan Decide(const Facts& facts, const Run& run);
 // What a rollback of `update` puts back: the addresses it changes as `now` holds
 // them, and the keys it would create removed again.
 Plan UndoOf(const Plan& update, const Facts& now);
+
+// The keys a plan may remove: the two address keys and the keys above them up to
+// Velmora's (each removed only when the package's record says it created it),
+// and the package's own key. The actions that run as LocalSystem remove no other.
+bool IsPackageKey(const std::wstring& path);
 
 // "HKLM\<path>"; "HKLM\<path>\URL" for a value.
 std::wstring KeyText(const std::wstring& path);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/launched_process.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/wait.h"
 
@@ -77,6 +78,12 @@ std::wstring StandinCplPath()
 
 ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentDirectory)
 {
+    return RunTool(CheckToolPath(), arguments, currentDirectory);
+}
+
+ToolRun RunTool(const std::wstring& tool, const std::wstring& arguments, const std::wstring& currentDirectory,
+                const std::vector<std::pair<std::wstring, std::wstring>>& environment)
+{
     ToolRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -96,12 +103,15 @@ ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentD
     startup.hStdInput = nullptr;
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
-    const std::wstring tool = CheckToolPath();
     std::wstring commandLine = L"\"" + tool + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     const std::wstring folder = currentDirectory.empty() ? qvtest::FolderOf(tool) : currentDirectory;
     PROCESS_INFORMATION process = {};
+    std::vector<wchar_t> block;
+    if (!environment.empty())
+        block = qvtest::BuildEnvironmentBlock(environment);
     const BOOL started = CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &process);
+                                        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                                        block.empty() ? nullptr : block.data(), folder.c_str(), &startup, &process);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (started) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/machine_state.h"
@@ -23,6 +24,9 @@ struct ToolRun {
 // Runs quorvane-check.exe with `arguments` in `currentDirectory` (empty: the
 // tool's folder) and collects both output streams.
 ToolRun RunCheckTool(const std::wstring& arguments, const std::wstring& currentDirectory);
+// The same for another console program, with `environment` changed (empty: ours).
+ToolRun RunTool(const std::wstring& tool, const std::wstring& arguments, const std::wstring& currentDirectory,
+                const std::vector<std::pair<std::wstring, std::wstring>>& environment = {});
 
 std::wstring CheckToolPath();
 // The two-language resource module the language check's tests run on.

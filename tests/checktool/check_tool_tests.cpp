@@ -372,6 +372,38 @@ TEST(CheckToolOutput, DemoLikeMachineKeepsEveryRowWithAProgram)
     }
 }
 
+// Help opens its address only as a file that exists: the tool says when Help
+// can never open it (a web address, a path with a wildcard), and not for a file
+// path, which opens once the file is there.
+TEST(CheckToolOutput, AHelpAddressHelpCanNeverOpenIsReported)
+{
+    RegistryValueGuard help(HKEY_LOCAL_MACHINE, kHelpKey, L"URL");
+    const std::wstring never = L"               Help never opens it: an address with the scheme \"https:\", not a "
+                               L"file path; Help opens only a file that exists, and opens C:\\Docs\\UserGuide.pdf "
+                               L"instead when that exists";
+    ASSERT_TRUE(help.SetString(L"https://help.example/guide"));
+    const ToolRun web = RunCheckTool(L"", L"");
+    ASSERT_TRUE(web.finished);
+    EXPECT_TRUE(Contains(Lines(web.out), never)) << web.out.substr(web.out.find(L"  Help:"));
+    const ToolRun webJson = RunCheckTool(L"--json", L"");
+    try {
+        const qvjson::Value report = qvjson::Parse(webJson.out);
+        EXPECT_EQ(report[L"footer"][L"help"][L"neverOpens"].string,
+                  L"an address with the scheme \"https:\", not a file path");
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+
+    ASSERT_TRUE(help.SetString(L"C:\\Docs\\Guide.pdf"));
+    const ToolRun path = RunCheckTool(L"--json", L"");
+    try {
+        EXPECT_EQ(qvjson::Parse(path.out)[L"footer"][L"help"][L"neverOpens"].string, L"") << "a file path";
+    } catch (const std::exception& e) {
+        FAIL() << e.what();
+    }
+    EXPECT_EQ(RunCheckTool(L"", L"").out.find(L"Help never opens it"), std::wstring::npos);
+}
+
 // The names in the launcher's list, in order.
 std::vector<std::wstring> ListNames(const ListViewProbe& list)
 {

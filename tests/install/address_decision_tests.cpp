@@ -17,6 +17,7 @@
 #include "installer/actions/ActionDataText.h"
 #include "installer/actions/ActionLog.h"
 #include "installer/actions/AddressDecision.h"
+#include "launch/HelpTarget.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -45,14 +46,35 @@ AddressFacts UnreadableRecord(const RegValue& value)
     return facts;
 }
 
+// Run by an administrator, as the installer says it (AdminUser), unless said otherwise.
 Run Install(const std::wstring& support, const std::wstring& help = L"", bool replacingOlder = false)
 {
     Run run;
     run.given = {support, help};
     run.replacingOlder = replacingOlder;
+    run.adminUser = true;
     return run;
 }
 Run Upgrade(const std::wstring& support = L"", const std::wstring& help = L"") { return Install(support, help, true); }
+// A repair, a change or a patch of the installed product (Installed).
+Run Repair(const std::wstring& support, const std::wstring& help = L"")
+{
+    Run run = Install(support, help);
+    run.maintenance = true;
+    return run;
+}
+Run NotByAnAdministrator(Run run)
+{
+    run.adminUser = false;
+    return run;
+}
+// The installer kept this user's public properties from its elevated part (an
+// administrator's policy lets the user pass them all the same).
+Run Restricted(Run run)
+{
+    run.restrictedUserControl = true;
+    return run;
+}
 Run Uninstall(bool replacedByNewer = false)
 {
     Run run;
@@ -131,6 +153,21 @@ const std::vector<Row>& Rows()
         {"the removal by a newer version leaves values, records and keys",
          Machine(WithRecord(Live(V(L"s")), RecordKind::Current, kNone, 3), Live(kNone)), Uninstall(true), kSame,
          kSame, {}, L""},
+        {"a repair with an address by a user who is not an administrator changes nothing",
+         Machine(WithRecord(Live(V(L"builder")), RecordKind::Current, V(L"image"), 2), Live(kNone, 1)),
+         NotByAnAdministrator(Repair(L"https://user.example/run.exe", L"C:\\Users\\x\\run.exe")), kSame, kSame,
+         {}, L""},
+        {"the same repair by an administrator sets the address and keeps the record",
+         Machine(WithRecord(Live(V(L"builder")), RecordKind::Current, V(L"image"), 2), Live(kNone, 1)),
+         Repair(L"https://admin.example/"), Set(V(L"https://admin.example/"), V(L"image"), 2), kSame, {}, L""},
+        {"a first installation not run by an administrator takes no address",
+         Machine(Live(V(L"image")), Live(kNone, 3)), NotByAnAdministrator(Install(L"new", L"C:\\Docs\\h.pdf")),
+         kSame, kSame, {}, L""},
+        {"an upgrade whose properties the installer restricted keeps the values it finds, not the address",
+         Machine(WithRecord(Live(V(L"builder")), RecordKind::Current, V(L"image"), 2), Live(kNone, 1)),
+         Restricted(Upgrade(L"https://user.example/")), Set(V(L"builder"), V(L"image"), 2), kSame, {}, L""},
+        {"an ignored address cannot stop the installation over a value it would have needed",
+         Machine(UnreadableValue(), Live(kNone)), NotByAnAdministrator(Repair(L"new")), kSame, kSame, {}, L""},
         {"the uninstall leaves what this package did not write",
          Machine(WithRecord(Live(V(L"old")), RecordKind::Earlier), Live(V(L"image"))), Uninstall(), kSame, kSame,
          {kPackage}, L""},
@@ -179,6 +216,31 @@ TEST(AddressDecision, TheDecisionsSayWhatIsRememberedAndWhy)
               L"value: remembers no value and the 3 keys at the end of the path it creates, for the uninstall");
     EXPECT_EQ(earlier.steps[H].decision, L"HELPURL not given: HKLM\\Software\\Velmora\\Kivano\\Help\\URL left as "
                                          L"it is (not written by a package)");
+    const Facts installed = Machine(WithRecord(Live(V(L"builder")), RecordKind::Current, V(L"image"), 2), Live(kNone));
+    EXPECT_EQ(Decide(installed, NotByAnAdministrator(Repair(L"https://user.example/run.exe"))).steps[S].decision,
+              L"SUPPORTURL \"https://user.example/run.exe\" ignored, as this repair, change or patch of the installed "
+              L"product is not run by an administrator (the installer did not set AdminUser): "
+              L"HKLM\\Software\\Velmora\\Kivano\\SS\\URL left as it is");
+    EXPECT_EQ(Decide(installed, Restricted(Upgrade(L"https://user.example/"))).steps[S].decision,
+              L"SUPPORTURL \"https://user.example/\" ignored, as this upgrade is not run by an administrator (the "
+              L"installer kept this user's public properties from its elevated part (RestrictedUserControl)): keeps "
+              L"HKLM\\Software\\Velmora\\Kivano\\SS\\URL (\"builder\"); the record of the image's value "
+              L"(\"image\") stays, through the older version's removal");
+    // A help address Help can never open is written all the same, with a warning.
+    const Plan web = Decide(installed, Install(L"", L"https://help.example/guide"));
+    EXPECT_TRUE(web.steps[H].change);
+    EXPECT_NE(web.steps[H].decision.find(L"; warning: HELPURL is an address with the scheme \"https:\", not a file "
+                                         L"path: Help opens only a file that exists, never this, and opens the local "
+                                         L"user's guide instead; it is written as given"),
+              std::wstring::npos)
+        << testing::PrintToString(web.steps[H].decision);
+    EXPECT_EQ(Decide(installed, Install(L"https://support.example/", L"C:\\Docs\\Guide.pdf"))
+                  .steps[H].decision.find(L"warning"),
+              std::wstring::npos)
+        << "a file path, and the support address, which the shell opens as it is";
+    EXPECT_EQ(Decide(installed, Install(L"https://support.example/")).steps[S].decision.find(L"warning"),
+              std::wstring::npos);
+
     const Plan removal = Decide(Machine(UnreadableRecord(V(L"s")), Live(kNone)), Uninstall());
     EXPECT_EQ(removal.steps[S].decision.rfind(L"could not read the record of HKLM\\Software\\Velmora\\Kivano\\SS\\URL "
                                               L"in HKLM\\Software\\Velmora\\Quorvane (error 5",
@@ -201,6 +263,110 @@ TEST(AddressDecision, TheRollbackPutsBackTheMachineAsItWas)
     const Plan nothing = UndoOf(Decide(bare, Install(L"")), bare);
     EXPECT_FALSE(nothing.steps[S].change || nothing.steps[H].change);
     EXPECT_EQ(EncodePlan(nothing), L"") << "a rollback with nothing to do is skipped";
+}
+
+// The values and records as a plan leaves them (the keys aside).
+Facts Applied(Facts facts, const Plan& plan)
+{
+    for (size_t i = 0; i < kAddresses.size(); ++i) {
+        if (!plan.steps[i].change)
+            continue;
+        const AddressState& to = plan.steps[i].to;
+        facts.addresses[i].live = {to.live, ERROR_SUCCESS};
+        facts.addresses[i].record =
+            to.recorded ? RecordRead{RecordKind::Current, to.original, to.createdKeys, ERROR_SUCCESS} : RecordRead{};
+    }
+    return facts;
+}
+
+// What the launcher reads and what the records say, address by address.
+std::vector<std::pair<ValueRead, RecordRead>> Addresses(const Facts& facts)
+{
+    std::vector<std::pair<ValueRead, RecordRead>> addresses;
+    for (const AddressFacts& address : facts.addresses)
+        addresses.emplace_back(address.live, address.record);
+    return addresses;
+}
+
+// The older version's removal is part of the upgrade's transaction: a failed
+// upgrade runs the rollback script backwards, the upgrade's UndoAddresses
+// first, then the removal's own rollback. Each puts back what the one before
+// it found, so the machine ends as the older version left it.
+TEST(AddressDecision, ARollbackAfterTheOlderVersionsRemovalEndsWithItsValuesAndRecords)
+{
+    const Facts older = Machine(WithRecord(Live(V(L"admin")), RecordKind::Current, V(L"image"), 2),
+                                WithRecord(Live(V(L"C:\\Docs\\h.pdf")), RecordKind::Current, kNone, 1));
+    // Windows tells the older version that a newer one removes it (UPGRADINGPRODUCTCODE):
+    // it leaves everything to the newer one, and so has nothing to roll back.
+    const Plan leaves = Decide(older, Uninstall(true));
+    EXPECT_EQ(EncodePlan(leaves), L"");
+    const Plan upgrade = Decide(older, Upgrade(L"https://new.example/"));
+    const Plan undo = UndoOf(upgrade, older);
+    EXPECT_EQ(Addresses(Applied(Applied(older, upgrade), undo)), Addresses(older));
+    EXPECT_EQ(Applied(older, upgrade).addresses[S].live.value, V(L"https://new.example/"));
+
+    // A removal that is not told (Wine's) puts back the image's values; its own rollback
+    // puts the older version's back after the upgrade's has put back what it left.
+    const Plan removal = Decide(older, Uninstall());
+    const Facts removed = Applied(older, removal);
+    EXPECT_EQ(removed.addresses[S].live.value, V(L"image"));
+    EXPECT_EQ(removed.addresses[S].record.kind, RecordKind::None);
+    const Plan upgradeAfter = Decide(older, Upgrade());  // the values as ReadAddresses read them before
+    const Facts upgraded = Applied(removed, upgradeAfter);
+    EXPECT_EQ(Addresses(upgraded), Addresses(older)) << "the upgrade carries the values and records over";
+    const Facts undone = Applied(upgraded, UndoOf(upgradeAfter, removed));
+    EXPECT_EQ(Addresses(undone), Addresses(removed));
+    EXPECT_EQ(Addresses(Applied(undone, UndoOf(removal, older))), Addresses(older));
+
+    // The release before the record: the installer's own removal takes its values and its
+    // copy, and its own rollback puts them back. The upgrade's rollback leaves the
+    // addresses and the package's key as that removal left them, for it to do so.
+    const Facts release = Machine(WithRecord(Live(V(L"release"), 0), RecordKind::Earlier), Live(kNone, 3));
+    Facts releaseRemoved = Machine(Live(kNone, 3), Live(kNone, 3), 2);
+    Facts read = release;  // values and records before the removal, keys after it
+    read.addresses[S].missingKeys = 3;
+    read.packageKeyMissing = 2;
+    const Plan fromRelease = Decide(read, Upgrade());
+    ExpectStep(fromRelease.steps[S], Set(V(L"release"), kNone, 3), "support");
+    const Plan undoRelease = UndoOf(fromRelease, releaseRemoved);
+    ExpectStep(undoRelease.steps[S], PutBack(kNone), "support");
+    EXPECT_EQ(undoRelease.dropKeys, (std::vector<std::wstring>{kSS, kKivano, kPackage, kVelmora}));
+    EXPECT_EQ(Addresses(Applied(Applied(releaseRemoved, fromRelease), undoRelease)), Addresses(releaseRemoved));
+}
+
+// What Help can never open: the package warns about it, the check tool reports it.
+TEST(HelpTarget, OnlyAFilePathCanEverOpen)
+{
+    for (const wchar_t* path : {L"", L"C:\\Docs\\Guide.pdf", L"\\\\server\\share\\guide.pdf", L"guide.pdf",
+                                L"\\\\?\\C:\\Docs\\Guide.pdf", L"C:/Docs/Guide.pdf", L"x:guide.pdf"})
+        EXPECT_EQ(HelpTargetProblem(path), L"") << testing::PrintToString(std::wstring(path));
+    const std::vector<std::pair<std::wstring, std::wstring>> never = {
+        {L"https://help.example/guide", L"an address with the scheme \"https:\", not a file path"},
+        {L"file:///C:/Docs/Guide.pdf", L"an address with the scheme \"file:\", not a file path"},
+        {L"ms-help:guide", L"an address with the scheme \"ms-help:\", not a file path"},
+        {L"C:\\Docs\\*.pdf", L"a text with '*', which no file path holds"},
+        {L"C:\\Docs\\Guide.pdf?page=2", L"a text with '?', which no file path holds"},
+        {L"\"C:\\Docs\\Guide.pdf\"", L"a text with '\"', which no file path holds"},
+        {std::wstring(L"C:\\Docs\\a\tb.pdf"), L"a text with character 9, which no file path holds"},
+    };
+    for (const auto& [value, problem] : never)
+        EXPECT_EQ(HelpTargetProblem(value), problem) << testing::PrintToString(value);
+}
+
+// The actions that run as LocalSystem remove no key but the package's own.
+TEST(AddressDecision, OnlyThePackagesOwnKeysMayBeRemoved)
+{
+    for (const std::wstring& key : {kSS, kHelp, kKivano, kVelmora, kPackage})
+        EXPECT_TRUE(IsPackageKey(key)) << testing::PrintToString(key);
+    for (const std::wstring& key : std::vector<std::wstring>{L"", L"Software", L"Software\\Velmora\\Other",
+                                                             L"Software\\Velmora\\Kivano\\SS\\Deeper",
+                                                             L"Software\\Microsoft", L"software\\velmora\\quorvane",
+                                                             L"Software\\Velmora\\Kivano\\SS\\", L"SYSTEM\\Setup"})
+        EXPECT_FALSE(IsPackageKey(key)) << testing::PrintToString(key);
+    // Every key a plan of the decision names is one of them.
+    for (const Row& row : Rows())
+        for (const std::wstring& key : Decide(row.facts, row.run).dropKeys)
+            EXPECT_TRUE(IsPackageKey(key)) << row.name << ": " << testing::PrintToString(key);
 }
 
 TEST(ActionDataText, FactsAndPlansComeThroughExactlyAndDamagedTextIsRefused)
@@ -244,7 +410,7 @@ int WINAPI KeepLine(void* lines, UINT type, const wchar_t* message)
     return 0;
 }
 
-TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninstallAndLinesKeepTheirBrackets)
+TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninstallOrRollbackAndLinesKeepTheirBrackets)
 {
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     std::vector<std::wstring> lines;
@@ -252,19 +418,48 @@ TEST(AddressActionGuard, AnExceptionBecomesAnInstallerErrorExceptDuringAnUninsta
     MSIHANDLE install = 0;
     ASSERT_EQ(MsiOpenPackageW(qvtest::WindowsPathFromUnix(QV_PACKAGE_MSI).c_str(), &install), ERROR_SUCCESS);
 
-    EXPECT_EQ(Guarded(install, L"ReadAddresses", []() -> UINT { throw std::bad_alloc(); }), ERROR_INSTALL_FAILURE);
-    EXPECT_EQ(Guarded(install, L"ReadAddresses", [] { return static_cast<UINT>(ERROR_SUCCESS); }), ERROR_SUCCESS);
-    ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", L"ALL"), ERROR_SUCCESS);
-    EXPECT_EQ(Guarded(install, L"ScheduleAddresses", []() -> UINT { throw std::runtime_error("x"); }), ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"ReadAddresses", Mode::Install, []() -> UINT { throw std::bad_alloc(); }),
+              ERROR_INSTALL_FAILURE);
+    EXPECT_EQ(Guarded(install, L"ReadAddresses", Mode::Install, [] { return static_cast<UINT>(ERROR_SUCCESS); }),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"ScheduleAddressRestore", Mode::Remove,
+                      []() -> UINT { throw std::runtime_error("x"); }),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Guarded(install, L"UndoAddresses", Mode::Undo, []() -> UINT { throw std::bad_alloc(); }), ERROR_SUCCESS);
     Log(install, L"UpdateAddresses", L"set HKLM\\...\\URL to \"https://x.example/?f[id]=7&[ProductName]&{[1]}\\[\"");
     MsiCloseHandle(install);
     MsiSetExternalUIW(nullptr, 0, nullptr);
 
     EXPECT_EQ(lines, (std::vector<std::wstring>{
                          L"ReadAddresses: ran out of memory; nothing more is changed and the installation stops",
-                         L"ScheduleAddresses: ended on an unexpected error; the addresses are left as they are and "
-                         L"the run goes on",
+                         L"ScheduleAddressRestore: ended on an unexpected error; the addresses are left as they "
+                         L"are and the run goes on",
+                         L"UndoAddresses: ran out of memory; the addresses are left as they are and the run goes on",
                          L"UpdateAddresses: set HKLM\\...\\URL to \"https://x.example/?f[id]=7&[ProductName]&{[1]}\\[\""}));
+}
+
+// The package's rows and its actions take the product as going however the
+// removal is asked for: REMOVE=ALL (in any case), or the one feature going, which
+// is what REMOVE=Complete asks; never a repair.
+TEST(AddressRemovalCondition, RemoveAllOrTheFeatureGoingIsARemoval)
+{
+    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    MSIHANDLE install = 0;
+    ASSERT_EQ(MsiOpenPackageW(qvtest::WindowsPathFromUnix(QV_PACKAGE_MSI).c_str(), &install), ERROR_SUCCESS);
+    for (const wchar_t* action : {L"CostInitialize", L"FileCost", L"CostFinalize"})
+        ASSERT_EQ(MsiDoActionW(install, action), ERROR_SUCCESS) << testing::PrintToString(std::wstring(action));
+    auto removal = [install] { return MsiEvaluateConditionW(install, kRemovalCondition); };
+    EXPECT_EQ(removal(), MSICONDITION_FALSE) << "an installation";
+    for (const wchar_t* remove : {L"ALL", L"all"}) {
+        ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", remove), ERROR_SUCCESS);
+        EXPECT_EQ(removal(), MSICONDITION_TRUE) << testing::PrintToString(std::wstring(remove));
+    }
+    ASSERT_EQ(MsiSetPropertyW(install, L"REMOVE", L"Complete"), ERROR_SUCCESS);
+    ASSERT_EQ(MsiSetFeatureStateW(install, L"Complete", INSTALLSTATE_LOCAL), ERROR_SUCCESS);
+    EXPECT_EQ(removal(), MSICONDITION_FALSE) << "the feature stays: a repair";
+    ASSERT_EQ(MsiSetFeatureStateW(install, L"Complete", INSTALLSTATE_ABSENT), ERROR_SUCCESS);
+    EXPECT_EQ(removal(), MSICONDITION_TRUE) << "every feature goes: REMOVE=Complete";
+    MsiCloseHandle(install);
 }
 
 }  // namespace

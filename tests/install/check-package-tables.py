@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """check-package-tables.py PACKAGE OLDER: what Windows' package validation checks,
-and the order and kind of the package's own custom actions, read from the
-package's own tables with msiinfo (msitools). OLDER is a package of an older
+the older version's removal inside the installation's transaction, the
+properties only an administrator may give, and the order, kind, conditions and
+result handling of the package's own custom actions, read from the package's
+own tables with msiinfo (msitools). OLDER is a package of an older
 version, which must carry the same upgrade code. Every problem is a finding
 printed on a line of its own (exit status 1), never an exception."""
 import os
@@ -17,20 +19,37 @@ REGISTRY_KEY_PATH = 0x4
 # Custom action types: the source and kind (1: a function of a DLL in the Binary
 # table), the return ignored (0x40) or not waited for (0x80), when it runs
 # (0x700: 0 immediate, 0x400 deferred, 0x500 rollback) and without impersonation (0x800).
-DLL_IN_BINARY, RETURN_BITS, SCHEDULE_BITS = 1, 0xC0, 0x700
+DLL_IN_BINARY, RETURN_BITS, CONTINUE, SCHEDULE_BITS = 1, 0xC0, 0x40, 0x700
 IMMEDIATE, DEFERRED, ROLLBACK, NO_IMPERSONATE = 0, 0x400, 0x500, 0x800
-# The address actions: when each runs and which function of the DLL it calls.
+# The condition under which the product goes, however the removal is asked for
+# (kRemovalCondition in installer/actions/AddressDecision.h).
+REMOVAL = 'REMOVE~="ALL" OR &Complete=2'
+# The address actions: when each runs, which function of the DLL it calls,
+# whether its result is ignored (the uninstall's and the rollback's: nothing may
+# block them, not even a crash of the action's host) and its condition.
 ADDRESS_ACTIONS = {
-    "ReadAddresses": (IMMEDIATE, "ReadAddresses"),
-    "ScheduleAddresses": (IMMEDIATE, "ScheduleAddresses"),
-    "UndoAddresses": (ROLLBACK, "ApplyAddresses"),
-    "UpdateAddresses": (DEFERRED, "ApplyAddresses"),
+    "ReadAddresses": (IMMEDIATE, "ReadAddresses", False, f"NOT ({REMOVAL})"),
+    "ScheduleAddresses": (IMMEDIATE, "ScheduleAddresses", False, f"NOT ({REMOVAL})"),
+    "UpdateAddresses": (DEFERRED, "ApplyAddresses", False, "UpdateAddresses"),
+    "ScheduleAddressRestore": (IMMEDIATE, "ScheduleAddressRestore", True, REMOVAL),
+    "RestoreAddresses": (DEFERRED, "RestoreAddresses", True, "RestoreAddresses"),
+    "UndoAddresses": (ROLLBACK, "UndoAddresses", True, "UndoAddresses"),
 }
-# In this order in InstallExecuteSequence, each after the one before: the values
-# are read before an older version's removal changes them, the plan is made
-# after it, and the rollback action is in the script before the action it undoes.
-ADDRESS_ORDER = ["ReadAddresses", "RemoveExistingProducts", "InstallInitialize", "ScheduleAddresses",
-                 "UndoAddresses", "UpdateAddresses", "InstallFinalize"]
+# In these orders in InstallExecuteSequence, each after the one before. An
+# installation: the feature states are known, the values are read before an
+# older version's removal changes them; that removal runs right after
+# InstallInitialize, inside the installation's transaction; the plan is made
+# after it; the rollback action is in the script before the actions it undoes.
+# The uninstall: REMOVE is ALL from InstallValidate on.
+ADDRESS_ORDERS = [
+    ["CostFinalize", "ReadAddresses", "InstallInitialize", "RemoveExistingProducts", "ScheduleAddresses",
+     "UndoAddresses", "UpdateAddresses", "InstallFinalize"],
+    ["CostFinalize", "InstallValidate", "ScheduleAddressRestore", "UndoAddresses", "RestoreAddresses",
+     "InstallFinalize"],
+]
+# The properties only an administrator may give: never secure ones, which a
+# standard user may pass to the elevated part of a per-machine installation.
+ADMINISTRATORS_PROPERTIES = ["SUPPORTURL", "HELPURL"]
 
 
 def table(msi, name):
@@ -104,39 +123,54 @@ def problems(msi, older):
     secure = prop.get("SecureCustomProperties", "").split(";")
     if any(r["ActionProperty"] not in secure for r in rows):
         found.append("an upgrade property is not a secure property")
+    for name in ADMINISTRATORS_PROPERTIES:
+        if name in secure:
+            found.append(f"{name} is a secure property: a standard user may pass it to the elevated installation")
+    # Without it the installer sets AdminUser for a standard user's elevated run too.
+    if prop.get("MSIUSEREALADMINDETECTION") != "1":
+        found.append("MSIUSEREALADMINDETECTION is not 1: AdminUser does not tell an administrator")
     return found + action_problems(msi, sequence)
 
 
 def action_problems(msi, sequence):
-    """The address actions: their kind, their function, their order and their conditions."""
+    """The address actions: their kind, their function, their result handling, their
+    conditions and their order; the older version's removal inside the transaction."""
     found = []
     actions = {row["Action"]: row for row in table(msi, "CustomAction")}
     binaries = {row["Name"] for row in table(msi, "Binary")}
-    for name, (schedule, function) in ADDRESS_ACTIONS.items():
+    for name, (schedule, function, ignored, condition) in ADDRESS_ACTIONS.items():
         row = actions.get(name)
         if row is None:
             found.append(f"custom action {name} is missing")
             continue
         kind = int(row["Type"] or 0)
-        wanted = f"a DLL function ({DLL_IN_BINARY}) {schedule_name(schedule)}, its return checked"
+        wanted = f"a DLL function ({DLL_IN_BINARY}) {schedule_name(schedule)}, its return " + \
+                 ("ignored (64)" if ignored else "checked")
         if schedule != IMMEDIATE:
             wanted += ", without impersonation"
-        if (kind & 0x3F != DLL_IN_BINARY or kind & RETURN_BITS or kind & SCHEDULE_BITS != schedule
-                or (schedule != IMMEDIATE and not kind & NO_IMPERSONATE)):
+        if (kind & 0x3F != DLL_IN_BINARY or kind & RETURN_BITS != (CONTINUE if ignored else 0)
+                or kind & SCHEDULE_BITS != schedule or (schedule != IMMEDIATE and not kind & NO_IMPERSONATE)):
             found.append(f"custom action {name}: type {kind} is not {wanted}")
         if row["Source"] not in binaries or row["Target"] != function:
             found.append(f"custom action {name}: calls {row['Target']!r} in {row['Source']!r}, "
                          f"not {function!r} in the Binary table")
-    for name in ("UndoAddresses", "UpdateAddresses"):
-        if name in sequence and sequence[name]["Condition"] != name:
-            found.append(f"{name} runs on {sequence[name]['Condition']!r}, not only when it has something to do")
-    missing = [name for name in ADDRESS_ORDER if name not in sequence]
-    if missing:
-        return found + [f"InstallExecuteSequence lacks {', '.join(missing)}"]
-    numbers = [int(sequence[name]["Sequence"]) for name in ADDRESS_ORDER]
-    for (before, first), (after, second) in zip(zip(ADDRESS_ORDER, numbers), zip(ADDRESS_ORDER[1:], numbers[1:])):
-        if not first < second:
-            found.append(f"{after} ({second}) does not come after {before} ({first})")
+        if name in sequence and sequence[name]["Condition"] != condition:
+            found.append(f"{name} runs on {sequence[name]['Condition']!r}, not on {condition!r}")
+    for order in ADDRESS_ORDERS:
+        missing = [name for name in order if name not in sequence]
+        if missing:
+            found.append(f"InstallExecuteSequence lacks {', '.join(missing)}")
+            continue
+        numbers = [int(sequence[name]["Sequence"]) for name in order]
+        for (before, first), (after, second) in zip(zip(order, numbers), zip(order[1:], numbers[1:])):
+            if not first < second:
+                found.append(f"{after} ({second}) does not come after {before} ({first})")
+    if "InstallInitialize" in sequence and "RemoveExistingProducts" in sequence:
+        start, removal = (int(sequence[name]["Sequence"]) for name in ("InstallInitialize", "RemoveExistingProducts"))
+        between = sorted(name for name, row in sequence.items() if start < int(row["Sequence"]) < removal)
+        if between:
+            found.append(f"RemoveExistingProducts ({removal}) does not come right after InstallInitialize ({start}): "
+                         f"{', '.join(between)} come between")
     return found
 
 

@@ -49,7 +49,7 @@ def main(package, older):
             ("read-after-removal", damaged(package, work, "late-read",
                                            f"UPDATE `InstallExecuteSequence` SET `Sequence` = {rep + 1} "
                                            "WHERE `Action` = 'ReadAddresses'"), older,
-             "RemoveExistingProducts"),
+             "does not come after ReadAddresses"),
             ("update-before-undo", damaged(package, work, "early-update",
                                            f"UPDATE `InstallExecuteSequence` SET `Sequence` = {undo - 1} "
                                            "WHERE `Action` = 'UpdateAddresses'"), older,
@@ -63,6 +63,29 @@ def main(package, older):
             ("read-return-ignored", damaged(package, work, "ignored-read",
                                             "UPDATE `CustomAction` SET `Type` = 65 WHERE `Action` = 'ReadAddresses'"),
              older, "custom action ReadAddresses: type 65"),
+            ("removal-in-its-own-transaction", damaged(package, work, "early-removal",
+                                                       "UPDATE `InstallExecuteSequence` SET `Sequence` = 1401 "
+                                                       "WHERE `Action` = 'RemoveExistingProducts'"),
+             older, "RemoveExistingProducts (1401) does not come after InstallInitialize"),
+            ("removal-after-script", damaged(package, work, "late-removal",
+                                             f"UPDATE `InstallExecuteSequence` SET `Sequence` = {undo + 1} "
+                                             "WHERE `Action` = 'RemoveExistingProducts'"),
+             older, "come between"),
+            ("restore-return-checked", damaged(package, work, "checked-restore",
+                                               "UPDATE `CustomAction` SET `Type` = 3073 "
+                                               "WHERE `Action` = 'RestoreAddresses'"),
+             older, "custom action RestoreAddresses: type 3073"),
+            ("restore-on-remove-all-only", damaged(package, work, "remove-all-only",
+                                                   "UPDATE `InstallExecuteSequence` SET `Condition` = 'REMOVE=\"ALL\"' "
+                                                   "WHERE `Action` = 'ScheduleAddressRestore'"),
+             older, "ScheduleAddressRestore runs on"),
+            ("address-secure", damaged(package, work, "secure-address",
+                                       "UPDATE `Property` SET `Value` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;"
+                                       "SUPPORTURL' WHERE `Property` = 'SecureCustomProperties'"),
+             older, "SUPPORTURL is a secure property"),
+            ("no-real-admin-detection", damaged(package, work, "no-real-admin",
+                                                "DELETE FROM `Property` WHERE `Property` = 'MSIUSEREALADMINDETECTION'"),
+             older, "MSIUSEREALADMINDETECTION is not 1"),
         ]
         for name, msi, base, expected in cases:
             code, out, err = check(msi, base)

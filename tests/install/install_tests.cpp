@@ -153,25 +153,35 @@ bool SetUrl(const wchar_t* key, const std::wstring& url)
                            static_cast<DWORD>((url.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-// `package` copied to `copy` with one more deferred step of its installation (not of its
-// uninstall) right after the addresses' one, which changes the values: `type`, `source`
-// and `target` as in the CustomAction table, and a property for it.
-bool CopyWithStep(const std::wstring& package, const std::wstring& copy, int type, const std::wstring& source,
-                  const std::wstring& target, const std::wstring& property, const std::wstring& value)
+// One more row of a package copied for a test: a custom action (`type`,
+// `source` and `target` as in the CustomAction table) on `condition`, `offset`
+// sequence numbers after the action `anchor` (before it when negative), and
+// the properties it reads.
+struct ExtraStep {
+    std::wstring action;
+    int type;
+    std::wstring source, target, condition, anchor;
+    int offset;
+    std::vector<std::pair<std::wstring, std::wstring>> properties;
+};
+
+// `package` copied to `copy` with `step` added.
+bool CopyWithStep(const std::wstring& package, const std::wstring& copy, const ExtraStep& step)
 {
     MSIHANDLE db = 0, view = 0, row = 0;
     bool ok = CopyFileW(package.c_str(), copy.c_str(), FALSE) &&
               MsiOpenDatabaseW(copy.c_str(), MSIDBOPEN_TRANSACT, &db) == ERROR_SUCCESS &&
-              MsiDatabaseOpenViewW(db, L"SELECT `Sequence` FROM `InstallExecuteSequence` "
-                                       L"WHERE `Action` = 'UpdateAddresses'", &view) == ERROR_SUCCESS &&
+              MsiDatabaseOpenViewW(db, (L"SELECT `Sequence` FROM `InstallExecuteSequence` WHERE `Action` = '" +
+                                        step.anchor + L"'").c_str(), &view) == ERROR_SUCCESS &&
               MsiViewExecute(view, 0) == ERROR_SUCCESS && MsiViewFetch(view, &row) == ERROR_SUCCESS;
-    const std::wstring after = ok ? std::to_wstring(MsiRecordGetInteger(row, 1) + 1) : L"";
-    const std::vector<std::wstring> queries = {
-        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('ExtraStep', " +
-            std::to_wstring(type) + L", '" + source + L"', '" + target + L"')",
-        L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('" + property + L"', '" + value + L"')",
-        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('ExtraStep', "
-        L"'NOT REMOVE', " + after + L")"};
+    const std::wstring sequence = ok ? std::to_wstring(MsiRecordGetInteger(row, 1) + step.offset) : L"";
+    std::vector<std::wstring> queries = {
+        L"INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`) VALUES ('" + step.action + L"', " +
+            std::to_wstring(step.type) + L", '" + step.source + L"', '" + step.target + L"')",
+        L"INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`) VALUES ('" + step.action +
+            L"', '" + step.condition + L"', " + sequence + L")"};
+    for (const auto& [name, value] : step.properties)
+        queries.push_back(L"INSERT INTO `Property` (`Property`, `Value`) VALUES ('" + name + L"', '" + value + L"')");
     for (const std::wstring& query : queries) {
         MSIHANDLE insert = 0;
         ok = ok && MsiDatabaseOpenViewW(db, query.c_str(), &insert) == ERROR_SUCCESS &&
@@ -184,20 +194,58 @@ bool CopyWithStep(const std::wstring& package, const std::wstring& copy, int typ
     return ok;
 }
 
-// A step that fails (the addresses' own action given data it refuses): the installation rolls back.
+// A deferred step of the installation (not of the uninstall) after the addresses'
+// ones, which have changed the values by then, that fails (the addresses' own
+// action given data it refuses): the installation rolls back.
 bool MakeFailingCopy(const std::wstring& package, const std::wstring& copy)
 {
     // 3073: a DLL function, deferred, without impersonation.
-    return CopyWithStep(package, copy, 3073, L"AddressActions", L"ApplyAddresses", L"ExtraStep",
-                        L"not the data it expects");
+    return CopyWithStep(package, copy, {L"ExtraStep", 3073, L"AddressActions", L"ApplyAddresses", L"NOT REMOVE",
+                                        L"RestoreAddresses", 1, {{L"ExtraStep", L"not the data it expects"}}});
 }
 
-// A step that takes `ms` milliseconds, in the middle of the installation's changes.
+// A step of the installation that takes `ms` milliseconds, in the middle of its changes.
 bool MakeSlowCopy(const std::wstring& package, const std::wstring& copy, DWORD ms)
 {
     // 3122: a program named by a property (50), deferred, without impersonation.
-    return CopyWithStep(package, copy, 3122, L"QvSlowStep", std::to_wstring(ms), L"QvSlowStep",
-                        WindowsPathFromUnix(QV_SLOW_STEP_EXE));
+    return CopyWithStep(package, copy, {L"ExtraStep", 3122, L"QvSlowStep", std::to_wstring(ms), L"NOT REMOVE",
+                                        L"RestoreAddresses", 1,
+                                        {{L"QvSlowStep", WindowsPathFromUnix(QV_SLOW_STEP_EXE)}}});
+}
+
+// Wine's installer sets AdminUser for every user and passes every property to
+// the installation. A run of a standard user, which Windows gives no AdminUser
+// (the package sets MSIUSEREALADMINDETECTION), is played by a copy whose first
+// step empties it, given QVSTANDARDUSER=1 (51: a property set from a formatted text).
+bool MakeStandardUserCopy(const std::wstring& package, const std::wstring& copy)
+{
+    return CopyWithStep(package, copy,
+                        {L"QvStandardUser", 51, L"AdminUser", L"", L"QVSTANDARDUSER", L"ReadAddresses", -1, {}});
+}
+
+// A copy whose uninstall hands RestoreAddresses, the action that runs as
+// LocalSystem, the data given as QVRESTOREDATA instead of its plan.
+bool MakeRestoreDataCopy(const std::wstring& package, const std::wstring& copy)
+{
+    return CopyWithStep(package, copy, {L"QvRestoreData", 51, L"RestoreAddresses", L"[QVRESTOREDATA]",
+                                        L"QVRESTOREDATA", L"ScheduleAddressRestore", 1, {}});
+}
+
+// Whether the test runs under Wine (its ntdll exports its version), whose
+// installer differs from Windows' where a test says so.
+bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The position of an action's start in an installer log ("Action start <time>: <action>."), npos when it never started.
+size_t ActionStart(const std::wstring& log, const std::wstring& action)
+{
+    static const std::wregex start(LR"(Action start [0-9:]+: ([A-Za-z]+)\.)");
+    for (std::wsregex_iterator it(log.begin(), log.end(), start), end; it != end; ++it)
+        if ((*it)[1] == action)
+            return static_cast<size_t>(it->position(0));
+    return std::wstring::npos;
 }
 
 // The version resource of a program, "major.minor.build.revision"; "" when it has none.
@@ -376,7 +424,10 @@ TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallT
                  {L"ScheduleAddresses: sets HKLM\\Software\\Velmora\\Kivano\\SS\\URL to "
                   L"\"https://support.velmora.example/?m=7\"; remembers the value it replaces (no value) and the ",
                   L"UpdateAddresses: set HKLM\\Software\\Velmora\\Kivano\\Help\\URL to "
-                  L"\"https://help.velmora.example/guide\"; recorded in HKLM\\Software\\Velmora\\Quorvane: "});
+                  L"\"https://help.velmora.example/guide\"; recorded in HKLM\\Software\\Velmora\\Quorvane: ",
+                  // Help never opens a web address: written all the same, the log says so.
+                  L"; warning: HELPURL is an address with the scheme \"https:\", not a file path: Help opens only a "
+                  L"file that exists, never this, and opens the local user's guide instead; it is written as given"});
     for (const wchar_t* name : {L"Quorvane.exe", L"quorvane-check.exe"})
         EXPECT_TRUE(FileExists(JoinPath(kFolder, name))) << testing::PrintToString(std::wstring(name));
     EXPECT_EQ(FileVersion(JoinPath(kFolder, L"Quorvane.exe")), QV_PACKAGE_VERSION L".0")
@@ -407,10 +458,10 @@ TEST_F(InstallPackage, SilentInstallWithAddressesThenTheLauncherThenAnUninstallT
 
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"uninstall.log")), 0u);
     ExpectLogged(scratch.File(L"uninstall.log"),
-                 {L"ScheduleAddresses: puts back HKLM\\Software\\Velmora\\Kivano\\SS\\URL as the image had it: "
+                 {L"ScheduleAddressRestore: puts back HKLM\\Software\\Velmora\\Kivano\\SS\\URL as the image had it: "
                   L"no value",
-                  L"UpdateAddresses: removed HKLM\\Software\\Velmora\\Kivano\\Help\\URL; no record of it is kept",
-                  L"UpdateAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
+                  L"RestoreAddresses: removed HKLM\\Software\\Velmora\\Kivano\\Help\\URL; no record of it is kept",
+                  L"RestoreAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
                   L"created"});
     for (const std::wstring& change : Differences(before, Machine(scratch)))
         ADD_FAILURE() << "left after the uninstall: " << testing::PrintToString(change);
@@ -504,6 +555,151 @@ TEST_F(InstallPackage, AnAdministratorsValueOutlivesUpgradeAndRepairWithoutAnAdd
 
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn"), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// Only an administrator sets an address. Wine's installer takes every user for
+// one: it sets AdminUser and Privileged, and passes every property to the
+// installation, where Windows keeps a standard user's properties that are not
+// secure (the addresses are not) from the elevated part. So a repair with an
+// address as Wine runs it is an administrator's, and sets it. A standard user's
+// repair is played by a copy that empties AdminUser: the addresses are ignored,
+// the log says why, and the administrator's value stays.
+TEST_F(InstallPackage, ARepairWithAnAddressSetsItOnlyWhenAnAdministratorRunsIt)
+{
+    ScratchFolder scratch(L"repair");
+    const MachineListing before = Machine(scratch);
+    FileCopyGuard copy(FileContents{}, scratch.File(L"standard-user.msi"));
+    ASSERT_TRUE(MakeStandardUserCopy(kPackage, copy.path()));
+    const std::wstring repair = L"/i \"" + copy.path() + L"\" /qn REINSTALL=ALL REINSTALLMODE=vomus";
+
+    ASSERT_EQ(Msiexec(L"/i \"" + copy.path() + L"\" /qn SUPPORTURL=https://support.velmora.example/"), 0u);
+    ASSERT_EQ(Msiexec(repair + L" SUPPORTURL=https://admin.velmora.example/", nullptr, scratch.File(L"admin.log")), 0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://admin.velmora.example/") << "an administrator's repair";
+    ExpectLogged(scratch.File(L"admin.log"),
+                 {L"Property(S): AdminUser = 1",
+                  L"ScheduleAddresses: sets HKLM\\Software\\Velmora\\Kivano\\SS\\URL to "
+                  L"\"https://admin.velmora.example/\""});
+
+    ASSERT_EQ(Msiexec(repair + L" QVSTANDARDUSER=1 SUPPORTURL=https://user.example/run.exe "
+                               L"HELPURL=C:\\Users\\Public\\run.exe",
+                      nullptr, scratch.File(L"user.log")),
+              0u);
+    EXPECT_EQ(Url(kSupportKey), L"https://admin.velmora.example/") << "a standard user's repair";
+    EXPECT_EQ(Url(kHelpKey), L"<none>");
+    // Privileged stays: the installer sets it for any run with elevated rights,
+    // a standard user's too, which is why the package goes by AdminUser.
+    ExpectLogged(scratch.File(L"user.log"),
+                 {L"Property(S): Privileged = 1",
+                  L"ScheduleAddresses: SUPPORTURL \"https://user.example/run.exe\" ignored, as this repair, change or "
+                  L"patch of the installed product is not run by an administrator (the installer did not set "
+                  L"AdminUser): HKLM\\Software\\Velmora\\Kivano\\SS\\URL left as it is",
+                  L"ScheduleAddresses: HELPURL \"C:\\Users\\Public\\run.exe\" ignored, as this repair"});
+    EXPECT_EQ(ReadLog(scratch.File(L"user.log")).find(L"Property(S): AdminUser"), std::wstring::npos)
+        << "the copy did not play a standard user";
+
+    ASSERT_EQ(Msiexec(L"/x \"" + copy.path() + L"\" /qn"), 0u);
+    EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
+}
+
+// The older version's removal runs right after InstallInitialize, inside the
+// upgrade's transaction: on Windows an upgrade that fails after it rolls back to
+// the older version, with its values. Wine's installer runs that removal as an
+// installation of its own ("msiexec /qn /i {code} REMOVE=ALL") wherever it is
+// scheduled, committed at once: there the failed upgrade leaves neither version,
+// and its rollback puts the addresses back as that removal left them, the image's.
+TEST_F(InstallPackage, AnUpgradeThatFailsAfterTheOlderVersionsRemovalRollsBack)
+{
+    ScratchFolder scratch(L"failed-upgrade");
+    RegistryValueGuard imageHelp(HKEY_LOCAL_MACHINE, kHelpKey, L"URL");
+    ASSERT_TRUE(imageHelp.SetString(L"C:\\Docs\\Image.pdf"));
+    MachineListing image, after;
+    ListRegistry(HKEY_LOCAL_MACHINE, kVelmoraKey, image);
+    ASSERT_EQ(Msiexec(L"/i \"" + kOlder + L"\" /qn SUPPORTURL=https://older.velmora.example/ "
+                      L"HELPURL=C:\\Docs\\Older.pdf"),
+              0u);
+    const MachineListing older = Product();
+    FileCopyGuard failing(FileContents{}, scratch.File(L"failing.msi"));
+    ASSERT_TRUE(MakeFailingCopy(kPackage, failing.path()));
+
+    EXPECT_EQ(Msiexec(L"/i \"" + failing.path() + L"\" /qn SUPPORTURL=https://new.velmora.example/", nullptr,
+                      scratch.File(L"upgrade.log")),
+              1603u);
+    const std::wstring log = ReadLog(scratch.File(L"upgrade.log"));
+    const size_t initialize = ActionStart(log, L"InstallInitialize");
+    const size_t removal = ActionStart(log, L"RemoveExistingProducts");
+    const size_t schedule = ActionStart(log, L"ScheduleAddresses");
+    EXPECT_TRUE(initialize < removal && removal < schedule && schedule != std::wstring::npos)
+        << "InstallInitialize " << initialize << ", RemoveExistingProducts " << removal << ", ScheduleAddresses "
+        << schedule;
+    ExpectLogged(scratch.File(L"upgrade.log"),
+                 {L"UpdateAddresses: set HKLM\\Software\\Velmora\\Kivano\\SS\\URL to \"https://new.velmora.example/\"",
+                  L"UndoAddresses: "});
+    ListRegistry(HKEY_LOCAL_MACHINE, kVelmoraKey, after);
+    if (RunningUnderWine()) {
+        EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "Wine committed the older version's removal on its own";
+        EXPECT_EQ(Differences(image, after), std::vector<std::wstring>{})
+            << "the addresses as the older version's removal put them back";
+    } else {
+        EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane 0.9.0 Velmora"});
+        EXPECT_EQ(Differences(older, Product()), std::vector<std::wstring>{}) << "the older version, with its values";
+    }
+}
+
+// The text of `path` as a plan's key (ActionDataText.cpp): UTF-16 bytes in hexadecimal.
+std::wstring PlanKey(const std::wstring& path)
+{
+    std::wstring text = L"k";
+    for (const wchar_t c : path)
+        for (const unsigned byte : {c & 0xFFu, (c >> 8) & 0xFFu}) {
+            text += L"0123456789abcdef"[byte >> 4];
+            text += L"0123456789abcdef"[byte & 15];
+        }
+    return text;
+}
+
+// Nothing blocks an uninstall, however it is asked for and whatever the action
+// that runs as LocalSystem is handed: REMOVE=Complete (every feature named)
+// removes the product and puts the addresses back as REMOVE=ALL does; data that
+// is no plan changes nothing and the product goes; a plan that names a key not
+// the package's has that key refused.
+TEST_F(InstallPackage, AnUninstallCompletesHoweverItIsAskedAndWhateverItsActionsData)
+{
+    ScratchFolder scratch(L"uninstalls");
+    VelmoraKeyGuard velmora;  // takes away what the uninstalls leave
+    ASSERT_FALSE(velmora.existed()) << "an earlier test left HKLM\\Software\\Velmora";
+    FileCopyGuard copy(FileContents{}, scratch.File(L"restore-data.msi"));
+    ASSERT_TRUE(MakeRestoreDataCopy(kPackage, copy.path()));
+    const std::wstring install = L"/i \"" + copy.path() + L"\" /qn SUPPORTURL=https://support.velmora.example/";
+    const std::wstring uninstall = L"/x \"" + copy.path() + L"\" /qn ";
+
+    ASSERT_EQ(Msiexec(install), 0u);
+    ASSERT_EQ(Msiexec(L"/i \"" + copy.path() + L"\" /qn REMOVE=Complete", nullptr, scratch.File(L"complete.log")), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "REMOVE=Complete removes the product";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kVelmoraKey)) << "and puts the addresses back: the image had none";
+    ExpectLogged(scratch.File(L"complete.log"),
+                 {L"ScheduleAddressRestore: puts back HKLM\\Software\\Velmora\\Kivano\\SS\\URL as the image had it: "
+                  L"no value"});
+
+    ASSERT_EQ(Msiexec(install), 0u);
+    EXPECT_EQ(Msiexec(uninstall + L"QVRESTOREDATA=garbage", nullptr, scratch.File(L"damaged.log")), 0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "damaged data blocked the uninstall";
+    EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/") << "left as it is";
+    ExpectLogged(scratch.File(L"damaged.log"),
+                 {L"RestoreAddresses: the action's data is not a plan of this package's for the uninstall: the "
+                  L"addresses and their records are left as they are; the uninstall goes on"});
+
+    RegistryValueGuard foreign(HKEY_LOCAL_MACHINE, L"Software\\QvForeign", L"QvNone");
+    ASSERT_TRUE(foreign.SetString(L"x") && foreign.Delete() && RegKeyExists(HKEY_LOCAL_MACHINE, L"Software\\QvForeign"))
+        << "an empty key of someone else's";
+    ASSERT_EQ(Msiexec(install), 0u);
+    EXPECT_EQ(Msiexec(uninstall + L"QVRESTOREDATA=\"remove = = " + PlanKey(L"Software\\QvForeign") + L"\"", nullptr,
+                      scratch.File(L"foreign.log")),
+              0u);
+    EXPECT_EQ(Entries(), std::vector<std::wstring>{});
+    EXPECT_TRUE(RegKeyExists(HKEY_LOCAL_MACHINE, L"Software\\QvForeign")) << "a key not the package's was removed";
+    ExpectLogged(scratch.File(L"foreign.log"),
+                 {L"RestoreAddresses: refused to remove HKLM\\Software\\QvForeign: not one of this package's keys; "
+                  L"left as it is"});
 }
 
 // A package of the same version built again (another product code) replaces the installed one.
@@ -611,7 +807,7 @@ TEST_F(InstallPackage, AnUninstallCompletesWhenAValueCannotBePutBackOrTheRecordC
     EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/") << "left as it was";
     EXPECT_EQ(Url(kHelpKey), L"<none>") << "the other address is put back all the same";
     ExpectLogged(scratch.File(L"locked.log"),
-                 {L"UpdateAddresses: could not put back HKLM\\Software\\Velmora\\Kivano\\SS\\URL (error 5",
+                 {L"RestoreAddresses: could not put back HKLM\\Software\\Velmora\\Kivano\\SS\\URL (error 5",
                   L"the run goes on"});
 
     ASSERT_EQ(Msiexec(install), 0u);
@@ -624,7 +820,7 @@ TEST_F(InstallPackage, AnUninstallCompletesWhenAValueCannotBePutBackOrTheRecordC
     EXPECT_EQ(Url(kSupportKey), L"https://support.velmora.example/");
     EXPECT_EQ(Url(kHelpKey), L"https://help.velmora.example/");
     ExpectLogged(scratch.File(L"unreadable.log"),
-                 {L"ScheduleAddresses: could not read the record of HKLM\\Software\\Velmora\\Kivano\\SS\\URL in "
+                 {L"ScheduleAddressRestore: could not read the record of HKLM\\Software\\Velmora\\Kivano\\SS\\URL in "
                   L"HKLM\\Software\\Velmora\\Quorvane (error 5",
                   L"the uninstall goes on"});
 }
@@ -646,7 +842,7 @@ TEST_F(InstallPackage, AfterARepairWithTheHelpAddressTheUninstallLeavesNoEmptyKe
     ASSERT_EQ(Msiexec(L"/x \"" + kPackage + L"\" /qn", nullptr, scratch.File(L"uninstall.log")), 0u);
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
     ExpectLogged(scratch.File(L"uninstall.log"),
-                 {L"UpdateAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
+                 {L"RestoreAddresses: removed the empty key HKLM\\Software\\Velmora\\Kivano, which the package "
                   L"created"});
 }
 
