@@ -151,7 +151,7 @@ std::wstring FacesText(const std::vector<FaceUse>& faces)
         out += first ? (out.empty() ? L"" : L"; ") + faces[n].face + L" (" : L", ";
         out += faces[n].font + (last ? L")" : L"");
     }
-    return out.empty() ? L"no face (no text)" : out;
+    return out.empty() ? L"no face: no text could be measured here" : out;
 }
 
 std::wstring LanguageName(const LanguageTable& table)

@@ -249,8 +249,13 @@ FitResult TextFitter::Check(TextPlace place, const std::wstring& text) const
             const int needed = WidthForLines(text, font, format, width, rule.maxLines);
             fit.linesShortBy = needed < 0 ? 3 * width : needed - width;
         }
-        // The breaks DrawTextW makes at the same width, in the same font and format.
-        const std::vector<DrawnLine> lines = DrawnLines(m_dc, font, format, width, text);
+        // The breaks DrawTextW makes at the same width, in the same font and
+        // format; a text on one line has none to judge.
+        const size_t first = text.find_first_not_of(L" \t\u00a0\u3000");
+        const std::vector<DrawnLine> lines =
+            fit.lines > 1 || first == std::wstring::npos
+                ? DrawnLines(m_dc, font, format, width, text)
+                : std::vector<DrawnLine>{{first, text.substr(first)}};
         fit.linesKnown = !lines.empty() || text.empty();
         for (const DrawnLine& line : lines)
             fit.drawnLines.push_back(line.text);

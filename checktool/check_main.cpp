@@ -5,8 +5,8 @@
 //   quorvane-check.exe --languages [--json] [path\to\Quorvane.exe]
 //
 // Exit status: 0 when every catalogue row with a program is shown (every text
-// fits), 1 when some are not (some do not), 2 when the command line or the
-// launcher file is not usable.
+// fits), 1 when some are not (some do not, or cannot be measured here), 2 when
+// the command line or the launcher file is not usable.
 #include "framework/afxres.h"
 #include "checktool/CatalogueCheck.h"
 #include "checktool/CheckReport.h"
@@ -36,16 +36,20 @@ const wchar_t kUsage[] =
     L"            As the launcher does, the check runs in the launcher's folder.\n"
     L"  --json    write the report as JSON instead of plain text.\n"
     L"  --languages  instead, for every language of the launcher's string tables:\n"
-    L"            its translation status and every shown text that does not fit where\n"
-    L"            the window shows it at 96, 120 or 144 DPI, and by how many pixels, or\n"
-    L"            that wraps badly: a last line of a single character, or a line that\n"
-    L"            starts with closing punctuation, a small kana or the like.\n"
+    L"            its translation status, the faces its texts were measured with, and\n"
+    L"            every shown text that does not fit where the window shows it at 96,\n"
+    L"            120 or 144 DPI with room to spare (every box measured narrower by the\n"
+    L"            wider of 4 px and 5 %), and by how many pixels; that wraps badly (a\n"
+    L"            word cut across lines; in CJK text a last line of a single character\n"
+    L"            or a line that starts with closing punctuation, a small kana or the\n"
+    L"            like); or that cannot be measured here, drawn with boxes or with a\n"
+    L"            face the system chose, and the face it needs.\n"
     L"  --help    show this text.\n"
     L"\n"
     L"Nothing is written to the registry or the disk.\n"
     L"Exit status: 0 every row with a program is kept and shown (--languages: every\n"
-    L"text fits); 1 some are not (some do not, or a translation status is unreadable);\n"
-    L"2 the command line or the launcher file cannot be used.\n";
+    L"text fits); 1 some are not (some do not or cannot be measured, or a translation\n"
+    L"status is unreadable); 2 the command line or the launcher file cannot be used.\n";
 
 // Console output as wide text; redirected output as UTF-8.
 void Write(HANDLE stream, const std::wstring& text)

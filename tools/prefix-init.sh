@@ -4,11 +4,26 @@
 # Program Files (x86), the 32-bit registry view), Tahoma, a CJK font for the
 # faces Tahoma links to, Hebrew in Tahoma, no crash dialog, and
 # Wine drawing the window frame itself since Xvfb has no window manager.
+#
+# prefix-init.sh --plain: a plain prefix for the language check instead, with
+# nothing but what `wineboot -i` makes and the fonts that stand in for
+# Windows' own (Tahoma with Hebrew, the CJK faces Tahoma links to), so that a
+# maker can measure the texts as the tests do:
+#   QUORVANE_PREFIX=/tmp/plain bash tools/prefix-init.sh --plain
+#
 # Each step is a function of its own, run by `step`, which keeps the step's
 # output and shows it, with the step's name, when the step fails.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-if [ -f "$WINEPREFIX/.quorvane-ready" ]; then
+plain=no
+case "${1:-}" in
+  --plain) plain=yes ;;
+  "") ;;
+  *) echo "usage: prefix-init.sh [--plain]" >&2; exit 2 ;;
+esac
+ready="$WINEPREFIX/.quorvane-ready"
+[ "$plain" = no ] || ready="$WINEPREFIX/.quorvane-plain"
+if [ -f "$ready" ]; then
   exit 0
 fi
 
@@ -87,11 +102,13 @@ wow64_side() {
 step "end the old prefix's server" end_old_server
 step "create the prefix (wineboot -i)" create_prefix
 step "wait for the new prefix's services (wineserver -w)" wait_for_wine
-step "turn the crash dialog off" no_crash_dialog
-step "let Wine draw the window frame" window_frame
-step "set 96 DPI" dpi_96
+if [ "$plain" = no ]; then
+  step "turn the crash dialog off" no_crash_dialog
+  step "let Wine draw the window frame" window_frame
+  step "set 96 DPI" dpi_96
+fi
 step "copy Tahoma" tahoma
 step "map the CJK faces to an installed CJK font" cjk_fonts
 step "wait for the registry to be saved (wineserver -w)" wait_for_wine
-step "check the 32-bit side" wow64_side
-touch "$WINEPREFIX/.quorvane-ready"
+[ "$plain" = yes ] || step "check the 32-bit side" wow64_side
+touch "$ready"
