@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Tahoma with the Hebrew and Thai letters Windows' Tahoma has, for the Wine
+"""Tahoma with the Greek, Hebrew and Thai letters Windows' Tahoma has, for the Wine
 prefixes of the tests and the demo.
 
     extend-tahoma.py TAHOMA.ttf OUTPUT.ttf SCRIPT=FONT.ttf...
 
-SCRIPT is hebrew or thai; FONT the font its letters are taken from (Debian's
-DejaVu Sans for Hebrew, Loma of fonts-tlwg-loma-ttf for Thai, both of
-Tahoma's 2048 units to the em).
+SCRIPT is greek, hebrew or thai; FONT the font its letters are taken from
+(Debian's DejaVu Sans for Greek and Hebrew, Loma of fonts-tlwg-loma-ttf for
+Thai, all of Tahoma's 2048 units to the em). DejaVu Sans' Greek is a little
+wider than Tahoma's: a Greek text measured with it takes at least the room it
+takes on Windows.
 
-Windows' Tahoma carries Hebrew and Thai; Wine's (fonts-wine) carries neither.
+Windows' Tahoma carries Greek, Hebrew and Thai; Wine's (fonts-wine) carries
+none of them.
 Wine draws text of a complex script from the glyphs of the selected font
 itself: it shapes the text into glyph numbers before drawing, so a font link
 (FontLink\\SystemLink) still draws boxes. This writes a copy of TAHOMA.ttf
@@ -26,6 +29,7 @@ from fontTools.ttLib import TTFont
 from fontTools.ttLib.tables import ttProgram
 
 SCRIPTS = {
+    "greek": [(0x0370, 0x03FF), (0x1F00, 0x1FFF)],
     "hebrew": [(0x0590, 0x05FF), (0xFB1D, 0xFB4F)],
     "thai": [(0x0E00, 0x0E7F)],
 }

@@ -83,7 +83,7 @@ window_frame() {
 
 dpi_96() { reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96; }
 
-# Tahoma, with the Hebrew and Thai letters Windows' Tahoma has and Wine's lacks
+# Tahoma, with the Greek, Hebrew and Thai letters Windows' Tahoma has and Wine's lacks
 # (tools/extend-tahoma.py, from Debian's DejaVu Sans and Loma).
 tahoma() {
   local python=python3 tlwg=/usr/share/fonts/truetype/tlwg dejavu=/usr/share/fonts/truetype/dejavu
@@ -91,9 +91,9 @@ tahoma() {
   [ -f /usr/share/wine/fonts/tahoma.ttf ] || { echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
   [ -f "$tlwg/Loma.ttf" ] || { echo "Loma is missing: tools/setup-machine.sh installs fonts-tlwg-loma-ttf"; return 1; }
   "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahoma.ttf "$fonts/tahoma.ttf" \
-    hebrew="$dejavu/DejaVuSans.ttf" thai="$tlwg/Loma.ttf" &&
+    greek="$dejavu/DejaVuSans.ttf" hebrew="$dejavu/DejaVuSans.ttf" thai="$tlwg/Loma.ttf" &&
     "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahomabd.ttf "$fonts/tahomabd.ttf" \
-      hebrew="$dejavu/DejaVuSans-Bold.ttf" thai="$tlwg/Loma-Bold.ttf"
+      greek="$dejavu/DejaVuSans-Bold.ttf" hebrew="$dejavu/DejaVuSans-Bold.ttf" thai="$tlwg/Loma-Bold.ttf"
 }
 
 # Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
