@@ -1,17 +1,17 @@
 #!/usr/bin/env python3
-"""Tahoma with the Greek, Hebrew and Thai letters Windows' Tahoma has, for the Wine
-prefixes of the tests and the demo.
+"""Tahoma with the Greek, Hebrew, Thai and Latvian letters Windows' Tahoma has,
+for the Wine prefixes of the tests and the demo.
 
     extend-tahoma.py TAHOMA.ttf OUTPUT.ttf SCRIPT=FONT.ttf...
 
-SCRIPT is greek, hebrew or thai; FONT the font its letters are taken from
-(Debian's DejaVu Sans for Greek and Hebrew, Loma of fonts-tlwg-loma-ttf for
-Thai, all of Tahoma's 2048 units to the em). DejaVu Sans' Greek is a little
-wider than Tahoma's: a Greek text measured with it takes at least the room it
+SCRIPT is greek, hebrew, latvian or thai; FONT the font its letters are taken
+from (Debian's DejaVu Sans for Greek, Hebrew and Latvian, Loma of
+fonts-tlwg-loma-ttf for Thai, all of Tahoma's 2048 units to the em). DejaVu Sans' letters are a little
+wider than Tahoma's: a text measured with them takes at least the room it
 takes on Windows.
 
-Windows' Tahoma carries Greek, Hebrew and Thai; Wine's (fonts-wine) carries
-none of them.
+Windows' Tahoma carries Greek, Hebrew, Thai and the Latvian letters with a
+comma below; Wine's (fonts-wine) carries none of them.
 Wine draws text of a complex script from the glyphs of the selected font
 itself: it shapes the text into glyph numbers before drawing, so a font link
 (FontLink\\SystemLink) still draws boxes. This writes a copy of TAHOMA.ttf
@@ -30,6 +30,8 @@ from fontTools.ttLib.tables import ttProgram
 
 SCRIPTS = {
     "greek": [(0x0370, 0x03FF), (0x1F00, 0x1FFF)],
+    # The Latvian letters with a comma below (Ķ ķ Ļ ļ Ņ ņ), which Wine's lacks.
+    "latvian": [(0x0136, 0x0137), (0x013B, 0x013C), (0x0145, 0x0146)],
     "hebrew": [(0x0590, 0x05FF), (0xFB1D, 0xFB4F)],
     "thai": [(0x0E00, 0x0E7F)],
 }

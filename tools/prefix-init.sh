@@ -91,9 +91,9 @@ tahoma() {
   [ -f /usr/share/wine/fonts/tahoma.ttf ] || { echo "Tahoma is missing: tools/setup-machine.sh installs fonts-wine"; return 1; }
   [ -f "$tlwg/Loma.ttf" ] || { echo "Loma is missing: tools/setup-machine.sh installs fonts-tlwg-loma-ttf"; return 1; }
   "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahoma.ttf "$fonts/tahoma.ttf" \
-    greek="$dejavu/DejaVuSans.ttf" hebrew="$dejavu/DejaVuSans.ttf" thai="$tlwg/Loma.ttf" &&
+    greek="$dejavu/DejaVuSans.ttf" hebrew="$dejavu/DejaVuSans.ttf" latvian="$dejavu/DejaVuSans.ttf" thai="$tlwg/Loma.ttf" &&
     "$python" "$top/tools/extend-tahoma.py" /usr/share/wine/fonts/tahomabd.ttf "$fonts/tahomabd.ttf" \
-      greek="$dejavu/DejaVuSans-Bold.ttf" hebrew="$dejavu/DejaVuSans-Bold.ttf" thai="$tlwg/Loma-Bold.ttf"
+      greek="$dejavu/DejaVuSans-Bold.ttf" hebrew="$dejavu/DejaVuSans-Bold.ttf" latvian="$dejavu/DejaVuSans-Bold.ttf" thai="$tlwg/Loma-Bold.ttf"
 }
 
 # Japanese and Chinese drawn with a CJK font where Tahoma has no glyphs.
