@@ -601,6 +601,10 @@ TEST_F(InstallPackage, ARepairWithAnAddressSetsItOnlyWhenAnAdministratorRunsIt)
     EXPECT_EQ(Differences(before, Machine(scratch)), std::vector<std::wstring>{});
 }
 
+// Windows Installer's record of which products use each component.
+constexpr wchar_t kComponents[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\Components";
+
 // The older version's removal runs right after InstallInitialize, inside the
 // upgrade's transaction: on Windows an upgrade that fails after it rolls back to
 // the older version, with its values. Wine's installer runs that removal as an
@@ -612,8 +616,9 @@ TEST_F(InstallPackage, AnUpgradeThatFailsAfterTheOlderVersionsRemovalRollsBack)
     ScratchFolder scratch(L"failed-upgrade");
     RegistryValueGuard imageHelp(HKEY_LOCAL_MACHINE, kHelpKey, L"URL");
     ASSERT_TRUE(imageHelp.SetString(L"C:\\Docs\\Image.pdf"));
-    MachineListing image, after;
+    MachineListing image, after, components;
     ListRegistry(HKEY_LOCAL_MACHINE, kVelmoraKey, image);
+    ListRegistry(HKEY_LOCAL_MACHINE, kComponents, components);
     ASSERT_EQ(Msiexec(L"/i \"" + kOlder + L"\" /qn SUPPORTURL=https://older.velmora.example/ "
                       L"HELPURL=C:\\Docs\\Older.pdf"),
               0u);
@@ -639,6 +644,20 @@ TEST_F(InstallPackage, AnUpgradeThatFailsAfterTheOlderVersionsRemovalRollsBack)
         EXPECT_EQ(Entries(), std::vector<std::wstring>{}) << "Wine committed the older version's removal on its own";
         EXPECT_EQ(Differences(image, after), std::vector<std::wstring>{})
             << "the addresses as the older version's removal put them back";
+        // Wine's rollback keeps the component registrations the failed run made:
+        // taken away, so that the next installation starts from the machine as it was.
+        MachineListing now;
+        ListRegistry(HKEY_LOCAL_MACHINE, kComponents, now);
+        HKEY store = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kComponents, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &store) ==
+            ERROR_SUCCESS) {
+            const std::wstring prefix = std::wstring(kComponents) + L"\\";
+            for (const auto& [path, what] : now)
+                if (what == L"<key>" && !components.count(path) && path.rfind(prefix, 0) == 0 &&
+                    path.find(L'\\', prefix.size()) == std::wstring::npos)
+                    RegDeleteTreeW(store, path.substr(prefix.size()).c_str());
+            RegCloseKey(store);
+        }
     } else {
         EXPECT_EQ(Entries(), std::vector<std::wstring>{L"Quorvane 0.9.0 Velmora"});
         EXPECT_EQ(Differences(older, Product()), std::vector<std::wstring>{}) << "the older version, with its values";
