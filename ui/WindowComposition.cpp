@@ -13,9 +13,10 @@ struct Strip {
     UINT id;
     RECT box;
 };
+constexpr int kStripCount = 4;
 
 // The strips, in the order they are drawn, each stretched to its box.
-std::array<Strip, CWindowComposition::kStripCount> StripsOf(const LayoutMetricsTable& m)
+std::array<Strip, kStripCount> StripsOf(const LayoutMetricsTable& m)
 {
     const int gradientLeft = 2 * m.FooterButtonWidth;
     const int separatorLeft = m.ClientWidth - m.FooterButtonWidth - 2;
@@ -45,7 +46,46 @@ RECT FooterBandBox(const LayoutMetricsTable& m)
 
 }  // namespace
 
+// --- The scene ------------------------------------------------------------------
+
+void CWindowComposition::SetScene(const Scene& scene)
+{
+    // The decoration is drawn with its texts (the font is the one the header
+    // is drawn with next); a face belongs to its button. The bar and the
+    // other faces lie beside the decoration, not under it: they stand.
+    for (int i = 0; i < 4; ++i) {
+        if (!(scene.texts[i] == m_scene.texts[i]))
+            m_nComposedParts &= ~static_cast<unsigned>(kStrips | kHeader);
+    }
+    for (int k = 0; k < kCategoryButtons; ++k) {
+        if (scene.buttons[static_cast<size_t>(k)] != m_scene.buttons[static_cast<size_t>(k)]) {
+            m_composedFaces[k].drawn = false;
+            m_nComposedButtons &= ~(1u << k);
+        }
+    }
+    m_scene = scene;
+    m_bHasScene = true;
+}
+
 // --- The drawing routines -----------------------------------------------------
+
+void CWindowComposition::Draw(CDC& dc, Part part)
+{
+    switch (part) {
+    case kStrips:
+        for (int i = 0; i < kStripCount; ++i)
+            DrawStrip(dc, i);
+        break;
+    case kHeader:
+        DrawHeader(dc);
+        break;
+    case kBar:
+        DrawBar(dc, m_nBarRow);
+        break;
+    case kButtons:
+        break;  // a face is the button's own drawing (CBitmapButtonEx::DrawFace)
+    }
+}
 
 void CWindowComposition::DrawArtwork(CDC& dc, UINT id, int x, int y, int w, int h)
 {
@@ -100,20 +140,19 @@ void CWindowComposition::DrawHeader(CDC& window)
     };
     const int shift = m.TitleStripHeight;
     const Text texts[] = {
-        {*m_scene.texts[0], 0x333333,
+        {m_scene.texts[0], 0x333333,
          {m.HeaderTextLeft, m.TitleTextTop, W - m.HeaderTextLeft, m.TitleTextTop + m.HeaderTextLineHeight}},
-        {*m_scene.texts[1], 0x444444,
+        {m_scene.texts[1], 0x444444,
          {m.HeaderTextLeft, m.SubtitleTextTop, W - m.HeaderTextLeft, m.SubtitleTextTop + m.HeaderTextLineHeight}},
-        {*m_scene.texts[2], 0x444444,
+        {m_scene.texts[2], 0x444444,
          {m.CategoryHeadingLeft, m.HeadingTextTop, m.CategoryHeadingLeft + m.HeadingTextWidth,
           m.HeadingTextTop + m.HeaderBandHeight - 2}},
-        {*m_scene.texts[3], 0x444444,
+        {m_scene.texts[3], 0x444444,
          {m.ContentsHeadingLeft, m.HeadingTextTop, m.ContentsHeadingLeft + m.HeadingTextWidth,
           m.HeadingTextTop + m.HeaderBandHeight - 2}},
     };
     {
-        const CFont* font = *m_scene.headingFont;
-        CSelect selectFont(memory, font ? font->m_hObject : nullptr);
+        CSelect selectFont(memory, m_scene.headingFont);
         const COLORREF oldColor = memory.SetTextColor(0x333333);
         for (const Text& t : texts) {
             RECT box = {t.box.left, t.box.top - shift, t.box.right, t.box.bottom - shift};
@@ -148,43 +187,42 @@ bool CWindowComposition::Prepare()
     // Three areas hold what the window draws itself: the band above the
     // columns, the category buttons and the bar, the band below the columns.
     // Each of the drawing operations above lies wholly inside one of them.
+    if (!m_bHasScene)
+        return false;
     const LayoutMetricsTable& m = LayoutMetrics;
     RECT client;
-    m_scene.window->GetClientRect(&client);
+    m_window.GetClientRect(&client);
     const std::vector<RECT> areas = {
         {0, 0, client.right, m.TitleStripHeight + m.HeaderHeight + m.HeaderBandHeight},
         {0, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth, m.ColumnTop + m.ColumnHeight},
         {0, m.ColumnTop + m.ColumnHeight + 4, client.right, client.bottom},
     };
-    const CString texts =
-        *m_scene.texts[0] + L"\n" + *m_scene.texts[1] + L"\n" + *m_scene.texts[2] + L"\n" + *m_scene.texts[3];
     // A mirrored window's buffer is laid out as the window's DC is.
-    const DWORD layout = (::GetWindowLongW(m_scene.window->m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? LAYOUT_RTL : 0;
+    const DWORD layout = (::GetWindowLongW(m_window.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? LAYOUT_RTL : 0;
     bool made = false;
     if (!m_backBuffer.Ensure(areas, layout, &made)) {
         m_nComposedParts = 0;
         return false;
     }
-    // The decoration changes only with the layout (size, DPI) and its texts.
-    if (!made && m_nComposedParts != 0 && texts == m_strComposedTexts &&
-        std::memcmp(&m_composedMetrics, &LayoutMetrics, sizeof(LayoutMetricsTable)) == 0)
+    // A new buffer holds nothing; another layout (size, DPI) makes all it held stale.
+    if (made || std::memcmp(&m_composedMetrics, &LayoutMetrics, sizeof(LayoutMetricsTable)) != 0) {
+        m_nComposedParts = 0;
+        m_nComposedBarRow = -1;
+        for (ComposedFace& composed : m_composedFaces)
+            composed.drawn = false;
+    }
+    if (m_nComposedParts & kHeader)
         return true;
-    m_nComposedParts = 0;
-    m_nComposedBarRow = -1;
-    for (ComposedFace& composed : m_composedFaces)
-        composed.drawn = false;
     const auto decoration = [this](CDC& buffer) {
-        for (int i = 0; i < kStripCount; ++i)
-            DrawStrip(buffer, i);
-        DrawHeader(buffer);
+        Draw(buffer, kStrips);
+        Draw(buffer, kHeader);
     };
     // The decoration lies in the bands above and below the columns.
     if (!m_backBuffer.Draw(decoration, &areas.front()) || !m_backBuffer.Draw(decoration, &areas.back()))
         return false;
     m_artwork.Clear();  // what was drawn from it is in the buffer now
     m_composedMetrics = LayoutMetrics;
-    m_strComposedTexts = texts;
-    m_nComposedParts = kStrips | kHeader;
+    m_nComposedParts |= kStrips | kHeader;
     return true;
 }
 
@@ -195,33 +233,33 @@ void CWindowComposition::ComposeBarAndButtons()
     // so that it never covers the decoration there; the focus rectangle goes
     // over the focused button's face, as the button's own paint draws it.
     const LayoutMetricsTable& m = LayoutMetrics;
-    const HWND window = m_scene.window->m_hWnd;
+    const HWND window = m_window.m_hWnd;
     const RECT column = {0, m.ColumnTop, m.SelectionBarLeft, m.ColumnTop + m.ColumnHeight};
     const RECT bar = {m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
                       m.ColumnTop + m.ColumnHeight};
     if (m_nComposedBarRow != m_nBarRow) {
-        m_backBuffer.Draw([this](CDC& buffer) { DrawBar(buffer, m_nBarRow); }, &bar);
+        m_backBuffer.Draw([this](CDC& buffer) { Draw(buffer, kBar); }, &bar);
         m_nComposedBarRow = m_nBarRow;
     }
     const HWND focus = ::GetFocus();
     m_nComposedButtons = 0;
-    for (int k = 0; k < 5; ++k) {
-        CBitmapButtonEx& button = m_scene.buttons[k];
+    for (int k = 0; k < kCategoryButtons; ++k) {
+        CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         ComposedFace& composed = m_composedFaces[k];
         RECT r;
         RECT inside;
-        if (!m_scene.present[k] || button.m_hWnd == nullptr || !::GetWindowRect(button.m_hWnd, &r))
+        if (button == nullptr || button->m_hWnd == nullptr || !::GetWindowRect(button->m_hWnd, &r))
             continue;
         ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
             continue;
-        const bool focused = focus == button.m_hWnd;
-        const CBitmapButtonEx::FaceState face = button.CurrentFace();
+        const bool focused = focus == button->m_hWnd;
+        const CBitmapButtonEx::FaceState face = button->CurrentFace();
         if (!composed.drawn || !(composed.face == face) || !::EqualRect(&composed.box, &r) ||
             composed.focused != focused) {
             composed.drawn = m_backBuffer.Draw(
                 [&](CDC& buffer) {
-                    button.DrawFace(buffer, r);
+                    button->DrawFace(buffer, r);
                     if (focused)
                         ::DrawFocusRect(buffer, &r);
                 },
@@ -234,20 +272,6 @@ void CWindowComposition::ComposeBarAndButtons()
             m_nComposedButtons |= 1u << k;
     }
     m_nComposedParts |= kBar | kButtons;
-}
-
-bool CWindowComposition::ServeButtonPaint(int k, CDC& dc)
-{
-    // A redraw after a state change serves itself from the composition when
-    // that already holds the button's face as it is now.
-    const ComposedFace& composed = m_composedFaces[k];
-    CBitmapButtonEx& button = m_scene.buttons[k];
-    RECT r;
-    if (m_bDirect || !composed.drawn || composed.focused || !(composed.face == button.CurrentFace()) ||
-        !::GetWindowRect(button.m_hWnd, &r))
-        return false;
-    ::MapWindowPoints(nullptr, m_scene.window->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    return ::EqualRect(&r, &composed.box) && m_backBuffer.CopyTo(dc, r, 0, 0);
 }
 
 HRGN CWindowComposition::Region(unsigned parts) const
@@ -269,10 +293,11 @@ HRGN CWindowComposition::Region(unsigned parts) const
     if (parts & kBar)
         boxes.push_back({m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
                          m.ColumnTop + m.ColumnHeight});
-    for (int k = 0; k < 5 && (parts & kButtons); ++k) {
+    for (int k = 0; k < kCategoryButtons && (parts & kButtons); ++k) {
+        const CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         RECT r;
-        if ((m_nComposedButtons & (1u << k)) && ::GetWindowRect(m_scene.buttons[k].m_hWnd, &r)) {
-            ::MapWindowPoints(nullptr, m_scene.window->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        if ((m_nComposedButtons & (1u << k)) && button != nullptr && ::GetWindowRect(button->m_hWnd, &r)) {
+            ::MapWindowPoints(nullptr, m_window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
             boxes.push_back(r);
         }
     }
@@ -287,33 +312,75 @@ HRGN CWindowComposition::Region(unsigned parts) const
     return region;
 }
 
-bool CWindowComposition::Show(unsigned parts)
+// --- Showing ----------------------------------------------------------------------
+
+void CWindowComposition::Show(unsigned parts)
 {
-    // While the dialog initialises, nothing is in its place yet, and the
-    // window not shown: it is drawn on directly, as before it has a buffer.
-    if (m_bDirect || !*m_scene.layoutReady || !Prepare())
-        return false;
-    if (InPass()) {
+    if (m_nPassDepth > 0) {
         m_nPendingParts |= parts;  // shown once, at the pass's end
-        return true;
+        return;
     }
     parts |= m_nPendingParts;
     m_nPendingParts = 0;
+    if (!Prepare()) {
+        DrawStraight(parts);
+        return;
+    }
     if (parts & (kBar | kButtons))
         ComposeBarAndButtons();
-    CClientDC window(m_scene.window);
-    const HRGN region = Region(parts);
-    if (window.m_hDC && region)
-        m_backBuffer.Show(window, region);
-    if (region)
-        ::DeleteObject(region);
-    return true;
+    {
+        CClientDC window(&m_window);
+        const HRGN region = Region(parts);
+        if (window.m_hDC && region)
+            m_backBuffer.Show(window, region);
+        if (region)
+            ::DeleteObject(region);
+    }
+    if (parts & kButtons)
+        FinishButtons(m_nComposedButtons);
 }
 
-void CWindowComposition::ShowPending()
+void CWindowComposition::DrawStraight(unsigned parts)
 {
-    if (m_nPendingParts != 0)
-        Show(0);
+    if (parts & (kStrips | kHeader | kBar)) {
+        CClientDC window(&m_window);
+        for (const Part part : {kStrips, kHeader, kBar}) {
+            if (window.m_hDC && (parts & part))
+                Draw(window, part);
+        }
+    }
+    if (parts & kButtons)
+        FinishButtons(0);
+}
+
+void CWindowComposition::FinishButtons(unsigned shownFaces)
+{
+    const bool visible = ::IsWindowVisible(m_window.m_hWnd) != FALSE;
+    for (int k = 0; k < kCategoryButtons; ++k) {
+        CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
+        if (button == nullptr)
+            continue;
+        if (shownFaces & (1u << k))
+            button->AnnounceCaption();
+        else if (visible)
+            button->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+bool CWindowComposition::ShowFace(int k, CDC& dc)
+{
+    // A redraw after a state change serves itself from the buffer when that
+    // already holds the button's face as it is now.
+    if (k < 0 || k >= kCategoryButtons)
+        return false;
+    const ComposedFace& composed = m_composedFaces[k];
+    const CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
+    RECT r;
+    if (button == nullptr || !composed.drawn || composed.focused || !(composed.face == button->CurrentFace()) ||
+        !::GetWindowRect(button->m_hWnd, &r))
+        return false;
+    ::MapWindowPoints(nullptr, m_window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    return ::EqualRect(&r, &composed.box) && m_backBuffer.CopyTo(dc, r, 0, 0);
 }
 
 bool CWindowComposition::Erase(CDC* pDC, const std::function<void()>& eraseRest)
@@ -322,8 +389,7 @@ bool CWindowComposition::Erase(CDC* pDC, const std::function<void()>& eraseRest)
     // rather than the background the decoration would be drawn over: nothing
     // flickers, and a part of the window uncovered on its own gets its
     // decoration back. The rest is erased as usual.
-    if (m_bDirect || !*m_scene.layoutReady || pDC == nullptr ||
-        ::WindowFromDC(pDC->m_hDC) != m_scene.window->m_hWnd || !Prepare())
+    if (pDC == nullptr || ::WindowFromDC(pDC->m_hDC) != m_window.m_hWnd || !Prepare())
         return false;
     const HRGN region = Region(m_nComposedParts & (kStrips | kHeader | kBar));
     if (region == nullptr)
@@ -339,16 +405,8 @@ bool CWindowComposition::Erase(CDC* pDC, const std::function<void()>& eraseRest)
 
 // --- The layout pass ------------------------------------------------------------
 
-int CWindowComposition::BeginPass()
+void CWindowComposition::EndPass()
 {
-    const int outer = m_nPassBarRow;
-    m_nPassBarRow = -1;
-    return outer;
-}
-
-int CWindowComposition::EndPass(int outer)
-{
-    const int row = m_nPassBarRow;
-    m_nPassBarRow = outer;
-    return row;
+    if (m_nPassDepth > 0 && --m_nPassDepth == 0 && m_nPendingParts != 0)
+        Show(0);
 }

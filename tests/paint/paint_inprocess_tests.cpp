@@ -207,12 +207,10 @@ TEST(ButtonFace, KeptLooksShowTheirFaceAndStayTwo)
     });
 }
 
-// The window composed in its back buffer shows the pixels of the same paint
-// drawn straight onto the window, at every scale of the layout, a focus
-// rectangle included, left to right and mirrored (a window read right to
-// left); and the title strip uncovered on its own gets its decoration back
-// (drawn straight onto the window, the erase that follows the first strip
-// left it white).
+// The window composed in its back buffer shows the pixels of the same window
+// drawn straight onto it, at every scale of the layout, a focus rectangle
+// included, left to right and mirrored (a window read right to left); and the
+// title strip uncovered on its own gets its decoration back from the erase.
 TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
 {
     StandIns standIns(ConnectProtectOptimize());
@@ -237,11 +235,10 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
             d.m_nRememberedCategory = 2;
             d.m_btnCategory[0].SetFocus();
         });
-        // The whole window repainted, then (unless a part is given) a paint of
-        // the dialog alone, as an activation sends it: there the category
-        // buttons are redrawn only as the selection bar orders it.
-        const auto paint = [&](int direct, const RECT* part) {
-            host.Call([direct](CKivanoDlg& d) { d.m_composition.SetDirect(direct); });
+        // Composed: the whole window repainted, then (unless a part is given)
+        // a paint of the dialog alone, as an activation sends it: there the
+        // category buttons are shown only as the selection bar orders it.
+        const auto composedPaint = [&](const RECT* part) {
             const UINT children = part ? 0 : RDW_ALLCHILDREN;
             RedrawWindow(host.Window(), part, nullptr, RDW_INVALIDATE | RDW_ERASE | children);
             const ScreenCapture repainted = StableCapture(host.Window());
@@ -250,10 +247,32 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
             SendMessageW(host.Window(), WM_ACTIVATE, WA_ACTIVE, 0);
             return StableCapture(host.Window());
         };
-        const ScreenCapture composed = paint(0, nullptr);
-        const ScreenCapture direct = paint(1, nullptr);
+        // Drawn step by step: given a scene without category buttons, the
+        // composition keeps no face, and the whole window repainted has each
+        // button paint itself (its face and focus rectangle); then the strips,
+        // the header and the bar are drawn straight onto the window, over
+        // whatever the buffer showed there, and the scene is given back.
+        const auto straightPaint = [&] {
+            host.Call([](CKivanoDlg& d) {
+                CWindowComposition::Scene noButtons = d.CompositionScene();
+                noButtons.buttons = {};
+                d.m_composition.SetScene(noButtons);
+                RedrawWindow(d.m_hWnd, nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                {
+                    CClientDC window(&d);
+                    for (const auto part : {CWindowComposition::kStrips, CWindowComposition::kHeader,
+                                            CWindowComposition::kBar})
+                        d.m_composition.Draw(window, part);
+                }
+                d.m_composition.SetScene(d.CompositionScene());
+            });
+            return StableCapture(host.Window());
+        };
+        const ScreenCapture composed = composedPaint(nullptr);
+        const ScreenCapture direct = straightPaint();
         const RECT title = {0, 0, LayoutMetrics.ClientWidth, LayoutMetrics.TitleStripHeight};
-        const ScreenCapture uncovered = paint(0, &title);
+        const ScreenCapture uncovered = composedPaint(&title);
         ASSERT_TRUE(composed.ok());
         EXPECT_EQ(composed.width(), LayoutMetrics.ClientWidth);
         EXPECT_TRUE(SameImage(composed, direct)) << "composed and direct paints differ";
