@@ -44,6 +44,52 @@ RECT FooterBandBox(const LayoutMetricsTable& m)
     return {0, band, m.ClientWidth, band + m.HeaderBandHeight};
 }
 
+RECT HeaderPanelBox(const LayoutMetricsTable& m)
+{
+    return {0, m.TitleStripHeight, m.ClientWidth, m.TitleStripHeight + m.HeaderHeight + m.HeaderBandHeight};
+}
+
+RECT InfoSignBox(const LayoutMetricsTable& m)
+{
+    return {m.InfoIconLeft, m.InfoIconTop, m.InfoIconLeft + m.InfoIconWidth, m.InfoIconTop + m.InfoIconHeight};
+}
+
+RECT BarBox(const LayoutMetricsTable& m)
+{
+    return {m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth, m.ColumnTop + m.ColumnHeight};
+}
+
+// Where the `present` category buttons stand, stacked from the top of the column.
+RECT ButtonColumnBox(const LayoutMetricsTable& m, int present)
+{
+    return {m.CategoryButtonLeft, m.ColumnTop, m.CategoryButtonLeft + m.CategoryButtonWidth,
+            m.ColumnTop + present * (m.CategoryButtonHeight + m.CategoryButtonGap)};
+}
+
+// The decoration's pieces, in the order a paint draws them: the strips, then
+// the header's. Each is drawn by one routine (DrawPiece) wholly inside its box.
+struct Piece {
+    CWindowComposition::Part part;
+    RECT box;
+};
+constexpr int kPieceCount = kStripCount + 4;
+enum : int { kHeaderPanel = kStripCount, kSeparator, kFooterBand, kInfoSign };
+
+std::array<Piece, kPieceCount> PiecesOf(const LayoutMetricsTable& m)
+{
+    const std::array<Strip, kStripCount> strips = StripsOf(m);
+    return {{
+        {CWindowComposition::kStrips, strips[0].box},
+        {CWindowComposition::kStrips, strips[1].box},
+        {CWindowComposition::kStrips, strips[2].box},
+        {CWindowComposition::kStrips, strips[3].box},
+        {CWindowComposition::kHeader, HeaderPanelBox(m)},
+        {CWindowComposition::kHeader, SeparatorBox(m)},
+        {CWindowComposition::kHeader, FooterBandBox(m)},
+        {CWindowComposition::kHeader, InfoSignBox(m)},
+    }};
+}
+
 }  // namespace
 
 // --- The scene ------------------------------------------------------------------
@@ -73,12 +119,14 @@ void CWindowComposition::Draw(CDC& dc, Part part)
 {
     switch (part) {
     case kStrips:
-        for (int i = 0; i < kStripCount; ++i)
-            DrawStrip(dc, i);
+    case kHeader: {
+        const std::array<Piece, kPieceCount> pieces = PiecesOf(LayoutMetrics);
+        for (int i = 0; i < kPieceCount; ++i) {
+            if (pieces[static_cast<size_t>(i)].part == part)
+                DrawPiece(dc, i);
+        }
         break;
-    case kHeader:
-        DrawHeader(dc);
-        break;
+    }
     case kBar:
         DrawBar(dc, m_nBarRow);
         break;
@@ -97,15 +145,41 @@ void CWindowComposition::DrawArtwork(CDC& dc, UINT id, int x, int y, int w, int 
     m_artwork.Draw(dc, id, x, y, w, h, picture);
 }
 
-void CWindowComposition::DrawStrip(CDC& dc, int i)
+void CWindowComposition::DrawPiece(CDC& dc, int i)
 {
-    const Strip strip = StripsOf(LayoutMetrics)[static_cast<size_t>(i)];
-    const RECT& b = strip.box;
-    DrawArtwork(dc, strip.id, b.left, b.top, b.right - b.left, b.bottom - b.top);
+    const LayoutMetricsTable& m = LayoutMetrics;
+    if (i < kStripCount) {
+        const Strip strip = StripsOf(m)[static_cast<size_t>(i)];
+        const RECT& b = strip.box;
+        DrawArtwork(dc, strip.id, b.left, b.top, b.right - b.left, b.bottom - b.top);
+        return;
+    }
+    switch (i) {
+    case kHeaderPanel:
+        DrawHeaderPanel(dc);
+        break;
+    case kSeparator:
+        dc.FillSolidRect(SeparatorBox(m), 0xD5DFDE);
+        break;
+    case kFooterBand: {
+        // The band above the footer and its line.
+        const RECT band = FooterBandBox(m);
+        dc.FillSolidRect(band, 0xD5DFDE);
+        dc.FillSolidRect(RECT{0, band.top + 1, m.ClientWidth, band.top + 2}, 0x9C9C9C);
+        break;
+    }
+    case kInfoSign:
+        DrawArtwork(dc, IDB_INFO_SIGN, m.InfoIconLeft, m.InfoIconTop, m.InfoIconWidth, m.InfoIconHeight);
+        break;
+    default:
+        break;
+    }
 }
 
-void CWindowComposition::DrawHeader(CDC& window)
+void CWindowComposition::DrawHeaderPanel(CDC& window)
 {
+    // Panel, band, line, picture and texts, composed in memory (shifted up by
+    // the title strip) and copied onto the target at once.
     const LayoutMetricsTable& m = LayoutMetrics;
     const int W = m.ClientWidth;
     const int H = m.HeaderHeight + m.HeaderBandHeight;
@@ -117,18 +191,9 @@ void CWindowComposition::DrawHeader(CDC& window)
     MatchLayout(memory, window);
     const int oldMemoryMode = memory.SetBkMode(TRANSPARENT);
 
-    // Header panel, band and its line, in memory (shifted up by the title strip).
     memory.FillSolidRect(RECT{0, 0, W, m.HeaderHeight}, 0xE3EAE9);
     memory.FillSolidRect(RECT{0, m.HeaderHeight, W, H}, 0xD5DFDE);
     memory.FillSolidRect(RECT{0, H - 2, W, H - 1}, 0x9C9C9C);
-
-    // Separator, footer band and its line, straight onto the target.
-    window.FillSolidRect(SeparatorBox(m), 0xD5DFDE);
-    const RECT band = FooterBandBox(m);
-    window.FillSolidRect(band, 0xD5DFDE);
-    window.FillSolidRect(RECT{0, band.top + 1, W, band.top + 2}, 0x9C9C9C);
-
-    DrawArtwork(window, IDB_INFO_SIGN, m.InfoIconLeft, m.InfoIconTop, m.InfoIconWidth, m.InfoIconHeight);
     DrawArtwork(memory, IDB_HEADER_PERSON, m.HeaderIconLeft, m.HeaderIconTop, m.HeaderIconWidth,
                 m.HeaderIconHeight);
 
@@ -184,19 +249,29 @@ void CWindowComposition::DrawBar(CDC& target, int row)
 
 bool CWindowComposition::Prepare()
 {
-    // Three areas hold what the window draws itself: the band above the
-    // columns, the category buttons and the bar, the band below the columns.
-    // Each of the drawing operations above lies wholly inside one of them.
+    // The buffer holds only what the window draws itself, each in an area of
+    // its own: the title strip with the header, the bar, the present category
+    // buttons, the separator below the columns, the information sign, and
+    // the footer with its band. The description between them is the
+    // control's, and a category's row without a button holds nothing. Each
+    // drawing operation lies wholly inside one of them.
     if (!m_bHasScene)
         return false;
     const LayoutMetricsTable& m = LayoutMetrics;
     RECT client;
     m_window.GetClientRect(&client);
-    const std::vector<RECT> areas = {
+    int present = 0;
+    for (const CBitmapButtonEx* button : m_scene.buttons)
+        present += button != nullptr ? 1 : 0;
+    std::vector<RECT> areas = {
         {0, 0, client.right, m.TitleStripHeight + m.HeaderHeight + m.HeaderBandHeight},
-        {0, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth, m.ColumnTop + m.ColumnHeight},
-        {0, m.ColumnTop + m.ColumnHeight + 4, client.right, client.bottom},
+        BarBox(m),
+        SeparatorBox(m),
+        InfoSignBox(m),
+        {0, FooterBandBox(m).top, client.right, client.bottom},
     };
+    if (present > 0)
+        areas.push_back(ButtonColumnBox(m, present));
     // A mirrored window's buffer is laid out as the window's DC is.
     const DWORD layout = (::GetWindowLongW(m_window.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? LAYOUT_RTL : 0;
     bool made = false;
@@ -213,13 +288,12 @@ bool CWindowComposition::Prepare()
     }
     if (m_nComposedParts & kHeader)
         return true;
-    const auto decoration = [this](CDC& buffer) {
-        Draw(buffer, kStrips);
-        Draw(buffer, kHeader);
-    };
-    // The decoration lies in the bands above and below the columns.
-    if (!m_backBuffer.Draw(decoration, &areas.front()) || !m_backBuffer.Draw(decoration, &areas.back()))
-        return false;
+    // Each piece of the decoration is drawn once, into the area holding it.
+    const std::array<Piece, kPieceCount> pieces = PiecesOf(m);
+    for (int i = 0; i < kPieceCount; ++i) {
+        if (!m_backBuffer.Draw([this, i](CDC& buffer) { DrawPiece(buffer, i); }, &pieces[static_cast<size_t>(i)].box))
+            return false;
+    }
     m_artwork.Clear();  // what was drawn from it is in the buffer now
     m_composedMetrics = LayoutMetrics;
     m_nComposedParts |= kStrips | kHeader;
@@ -234,9 +308,11 @@ void CWindowComposition::ComposeBarAndButtons()
     // over the focused button's face, as the button's own paint draws it.
     const LayoutMetricsTable& m = LayoutMetrics;
     const HWND window = m_window.m_hWnd;
-    const RECT column = {0, m.ColumnTop, m.SelectionBarLeft, m.ColumnTop + m.ColumnHeight};
-    const RECT bar = {m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
-                      m.ColumnTop + m.ColumnHeight};
+    int present = 0;
+    for (const CBitmapButtonEx* button : m_scene.buttons)
+        present += button != nullptr ? 1 : 0;
+    const RECT column = ButtonColumnBox(m, present);
+    const RECT bar = BarBox(m);
     if (m_nComposedBarRow != m_nBarRow) {
         m_backBuffer.Draw([this](CDC& buffer) { Draw(buffer, kBar); }, &bar);
         m_nComposedBarRow = m_nBarRow;
@@ -278,21 +354,12 @@ HRGN CWindowComposition::Region(unsigned parts) const
 {
     const LayoutMetricsTable& m = LayoutMetrics;
     std::vector<RECT> boxes;
-    if (parts & kStrips) {
-        for (const Strip& strip : StripsOf(m))
-            boxes.push_back(strip.box);
-    }
-    if (parts & kHeader) {
-        boxes.push_back({0, m.TitleStripHeight, m.ClientWidth,
-                         m.TitleStripHeight + m.HeaderHeight + m.HeaderBandHeight});
-        boxes.push_back(SeparatorBox(m));
-        boxes.push_back(FooterBandBox(m));
-        boxes.push_back({m.InfoIconLeft, m.InfoIconTop, m.InfoIconLeft + m.InfoIconWidth,
-                         m.InfoIconTop + m.InfoIconHeight});
+    for (const Piece& piece : PiecesOf(m)) {
+        if (parts & piece.part)
+            boxes.push_back(piece.box);
     }
     if (parts & kBar)
-        boxes.push_back({m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
-                         m.ColumnTop + m.ColumnHeight});
+        boxes.push_back(BarBox(m));
     for (int k = 0; k < kCategoryButtons && (parts & kButtons); ++k) {
         const CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         RECT r;

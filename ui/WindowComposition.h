@@ -84,8 +84,9 @@ public:
     void EndPass();
 
 private:
-    void DrawStrip(CDC& dc, int i);
-    void DrawHeader(CDC& dc);
+    // Piece i of the decoration (see PiecesOf in the source).
+    void DrawPiece(CDC& dc, int i);
+    void DrawHeaderPanel(CDC& dc);
     void DrawBar(CDC& dc, int row);
     // Bitmap resource `id` stretched to w x h at (x, y), from the kept artwork.
     void DrawArtwork(CDC& dc, UINT id, int x, int y, int w, int h);
