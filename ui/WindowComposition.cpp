@@ -300,7 +300,7 @@ bool CWindowComposition::Prepare()
     return true;
 }
 
-void CWindowComposition::ComposeBarAndButtons()
+unsigned CWindowComposition::ComposeBarAndButtons()
 {
     // Only what changed since it was last drawn is drawn again. A face goes
     // into the buffer only where the layout puts the buttons, beside the bar,
@@ -317,8 +317,8 @@ void CWindowComposition::ComposeBarAndButtons()
         m_backBuffer.Draw([this](CDC& buffer) { Draw(buffer, kBar); }, &bar);
         m_nComposedBarRow = m_nBarRow;
     }
-    const HWND focus = ::GetFocus();
     m_nComposedButtons = 0;
+    unsigned fresh = 0;
     for (int k = 0; k < kCategoryButtons; ++k) {
         CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         ComposedFace& composed = m_composedFaces[k];
@@ -329,7 +329,7 @@ void CWindowComposition::ComposeBarAndButtons()
         ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
             continue;
-        const bool focused = focus == button->m_hWnd;
+        const bool focused = button->HasFocus();
         const CBitmapButtonEx::FaceState face = button->CurrentFace();
         if (!composed.drawn || !(composed.face == face) || !::EqualRect(&composed.box, &r) ||
             composed.focused != focused) {
@@ -343,11 +343,13 @@ void CWindowComposition::ComposeBarAndButtons()
             composed.face = face;
             composed.box = r;
             composed.focused = focused;
+            fresh |= composed.drawn ? 1u << k : 0u;
         }
         if (composed.drawn)
             m_nComposedButtons |= 1u << k;
     }
     m_nComposedParts |= kBar | kButtons;
+    return fresh;
 }
 
 HRGN CWindowComposition::Region(unsigned parts) const
@@ -393,8 +395,7 @@ void CWindowComposition::Show(unsigned parts)
         DrawStraight(parts);
         return;
     }
-    if (parts & (kBar | kButtons))
-        ComposeBarAndButtons();
+    const unsigned fresh = (parts & (kBar | kButtons)) ? ComposeBarAndButtons() : 0;
     {
         CClientDC window(&m_window);
         const HRGN region = Region(parts);
@@ -404,7 +405,7 @@ void CWindowComposition::Show(unsigned parts)
             ::DeleteObject(region);
     }
     if (parts & kButtons)
-        FinishButtons(m_nComposedButtons);
+        FinishButtons(m_nComposedButtons, fresh);
 }
 
 void CWindowComposition::DrawStraight(unsigned parts)
@@ -417,19 +418,24 @@ void CWindowComposition::DrawStraight(unsigned parts)
         }
     }
     if (parts & kButtons)
-        FinishButtons(0);
+        FinishButtons(0, 0);
 }
 
-void CWindowComposition::FinishButtons(unsigned shownFaces)
+void CWindowComposition::FinishButtons(unsigned shownFaces, unsigned freshFaces)
 {
     const bool visible = ::IsWindowVisible(m_window.m_hWnd) != FALSE;
     for (int k = 0; k < kCategoryButtons; ++k) {
         CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         if (button == nullptr)
             continue;
-        if (shownFaces & (1u << k))
+        if (shownFaces & (1u << k)) {
             button->AnnounceCaption();
-        else if (visible)
+            // A face drawn anew is a look the button was asked to repaint
+            // for (its pushed state or focus changed): the paint it has
+            // pending would copy what was just shown.
+            if (freshFaces & (1u << k))
+                ::ValidateRect(button->m_hWnd, nullptr);
+        } else if (visible)
             button->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
 }

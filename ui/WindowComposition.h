@@ -94,14 +94,16 @@ private:
     void DrawStraight(unsigned parts);
     // The buffer for the current layout, with the decoration drawn.
     bool Prepare();
-    // Draws the bar and the changed category buttons' faces into the buffer.
-    void ComposeBarAndButtons();
+    // Draws the bar and the changed category buttons' faces into the buffer;
+    // returns the buttons whose face it drew (bit k).
+    unsigned ComposeBarAndButtons();
     // The region of the window the parts cover (client coordinates).
     HRGN Region(unsigned parts) const;
-    // After a show of the buttons: each shown face announced, every other
-    // present button redrawn (not while the window is hidden: nothing would
-    // be drawn).
-    void FinishButtons(unsigned shownFaces);
+    // After a show of the buttons: each shown face announced (and its
+    // button's pending paint dropped where the face was drawn anew), every
+    // other present button redrawn (not while the window is hidden: nothing
+    // would be drawn).
+    void FinishButtons(unsigned shownFaces, unsigned freshFaces);
 
     CWnd& m_window;
     Scene m_scene;
