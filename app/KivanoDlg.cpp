@@ -170,6 +170,10 @@ BOOL CKivanoDlg::OnInitDialog()
     BuildPendingItemList();
     MarkStartup(StartupListFilled);
 
+    // The controls go to their places while the window is still hidden, where
+    // a move repaints nothing; every paint's layout pass then finds them there.
+    LayOutControls();
+
     // 15 to 17.
     UpdateWindow();
     Invalidate(TRUE);

@@ -51,6 +51,9 @@ public:
     void FillItemList();
     void OnCategoryButton(int k);
     void LaunchSelectedItem();
+    // Moves every control to its place from the layout metrics (the paint
+    // handler's layout pass; initialisation, while the window is hidden).
+    void LayOutControls();
     void PlaceControl(CWnd& control, int x, int y, int w, int h);
     // The window's own parts, shown through the composition (ui/WindowComposition.h).
     void PaintStrips();

@@ -24,25 +24,7 @@ void CKivanoDlg::OnPaint()
         return;
     }
     if (m_bLayoutReady) {
-        const LayoutMetricsTable& m = LayoutMetrics;
-        PlaceControl(m_wndDescription, m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
-                     m.DescriptionTextHeight);
-
-        m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
-        PlaceControl(m_listItems, m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
-        m_listItems.Arrange(LVA_DEFAULT);
-
-        // Present buttons stacked without holes.
-        int y = m.ColumnTop;
-        for (int k = 0; k < 5; ++k) {
-            if (!m_bCategoryPresent[k])
-                continue;
-            PlaceControl(m_btnCategory[k], m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
-            y += m.CategoryButtonGap + m.CategoryButtonHeight;
-        }
-        PlaceControl(m_btnSupport, m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        PlaceControl(m_btnHelp, m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        PlaceControl(m_btnClose, m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+        LayOutControls();
 
         // The header puts the selection bar on row 0 and the re-selection on
         // the category's row: the composition shows its parts once, at the
@@ -62,6 +44,29 @@ void CKivanoDlg::OnPaint()
         MarkStartup(StartupFirstPaint);
     }
     CDialog::OnPaint();
+}
+
+void CKivanoDlg::LayOutControls()
+{
+    const LayoutMetricsTable& m = LayoutMetrics;
+    PlaceControl(m_wndDescription, m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
+                 m.DescriptionTextHeight);
+
+    m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
+    PlaceControl(m_listItems, m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
+    m_listItems.Arrange(LVA_DEFAULT);
+
+    // Present buttons stacked without holes.
+    int y = m.ColumnTop;
+    for (int k = 0; k < 5; ++k) {
+        if (!m_bCategoryPresent[k])
+            continue;
+        PlaceControl(m_btnCategory[k], m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
+        y += m.CategoryButtonGap + m.CategoryButtonHeight;
+    }
+    PlaceControl(m_btnSupport, m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+    PlaceControl(m_btnHelp, m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+    PlaceControl(m_btnClose, m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
 }
 
 void CKivanoDlg::PlaceControl(CWnd& control, int x, int y, int w, int h)
