@@ -39,13 +39,7 @@ CKivanoDlg::CKivanoDlg()
       m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_pLargeImageList(nullptr),
       m_pSmallImageList(nullptr),
-      m_composition(CWindowComposition::Scene{
-          this,
-          {&m_strTitle, &m_strSubtitle, &m_strCategoryHeading, &m_strContentsHeading},
-          &m_pHeadingFont,
-          m_btnCategory,
-          m_bCategoryPresent,
-          &m_bLayoutReady})
+      m_composition(*this)
 {
     m_strDescription.Empty();
     ScaleLayoutMetrics();
@@ -176,10 +170,15 @@ BOOL CKivanoDlg::OnInitDialog()
     BuildPendingItemList();
     MarkStartup(StartupListFilled);
 
+    // The controls go to their places while the window is still hidden, where
+    // a move repaints nothing; every paint's layout pass then finds them there.
+    LayOutControls();
+
     // 15 to 17.
     UpdateWindow();
     Invalidate(TRUE);
     m_bLayoutReady = 1;
+    m_composition.SetScene(CompositionScene());  // from now on it keeps what it draws
     MarkStartup(StartupInitDialogDone);
     return TRUE;
 }
@@ -203,6 +202,8 @@ void CKivanoDlg::OnClose()
         m_pHeadingFont->DeleteObject();
         delete m_pHeadingFont;
         m_pHeadingFont = nullptr;
+        if (m_bLayoutReady)
+            m_composition.SetScene(CompositionScene());  // without the font
     }
     Default();
 }

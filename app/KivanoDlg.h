@@ -51,12 +51,17 @@ public:
     void FillItemList();
     void OnCategoryButton(int k);
     void LaunchSelectedItem();
+    // Moves every control to its place from the layout metrics (the paint
+    // handler's layout pass; initialisation, while the window is hidden).
+    void LayOutControls();
     void PlaceControl(CWnd& control, int x, int y, int w, int h);
+    // The window's own parts, shown through the composition (ui/WindowComposition.h).
     void PaintStrips();
-    void DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOverride, int hOverride);
-    void DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride, int hOverride);
     void PaintHeader();
     void PaintSelectionBar(int row);
+    // What the window shows, for the composition: the header's texts and
+    // font, the present category buttons.
+    CWindowComposition::Scene CompositionScene();
     void SetUpCategoryButtons();
 
     DECLARE_MESSAGE_MAP()

@@ -10,7 +10,11 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
-    HWND control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    // A control attached by DDX_Control is found without a look-up of the
+    // dialog's children, which under Wine is a request to its server.
+    HWND control = pDX->m_pDlgWnd->AttachedChild(nIDC);
+    if (control == nullptr)
+        control = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
     if (control == nullptr)
         return;
     CWnd wnd;

@@ -129,6 +129,17 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     return attached ? attached->wnd : nullptr;
 }
 
+HWND CWnd::AttachedChild(int nID) const
+{
+    if (m_hWnd == nullptr || t_attached == nullptr)
+        return nullptr;
+    for (const auto& [hWnd, attached] : *t_attached) {
+        if (attached.wnd != nullptr && ::GetParent(hWnd) == m_hWnd && ::GetDlgCtrlID(hWnd) == nID)
+            return hWnd;
+    }
+    return nullptr;
+}
+
 LRESULT CALLBACK CWnd::AttachedWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const Attached* found = FindAttached(hWnd);

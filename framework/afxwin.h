@@ -31,6 +31,10 @@ public:
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     // The object attached to hWnd, or null when none is.
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // This window's child of identifier nID that an object is attached to,
+    // or null: found among the attached windows, without asking the window
+    // manager for the list of children as GetDlgItem does.
+    HWND AttachedChild(int nID) const;
     HWND GetSafeHwnd() const { return m_hWnd; }
 
     // --- Message processing --------------------------------------------------

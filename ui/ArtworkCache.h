@@ -24,8 +24,6 @@ public:
     BOOL Draw(CDC& dc, UINT id, int x, int y, int w, int h, bool picture = false);
     // Lets every bitmap go; the next draw loads it again.
     void Clear() { m_loaded.clear(); }
-    // Bitmaps held (for leak checks).
-    int Count() const { return static_cast<int>(m_loaded.size()); }
 
 private:
     struct Loaded {

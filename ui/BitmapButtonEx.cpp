@@ -55,12 +55,14 @@ void CBitmapButtonEx::NotifyParent(UINT message, bool send)
 
 void CBitmapButtonEx::OnSetFocus(CWnd*)
 {
+    m_bHasFocus = true;  // before the default handling, which may paint
     NotifyParent(WM_BUTTON_DESCRIBE, false);
     Default();
 }
 
 void CBitmapButtonEx::OnKillFocus(CWnd*)
 {
+    m_bHasFocus = false;
     NotifyParent(WM_BUTTON_LOSTFOCUS, false);
     Default();
 }
@@ -167,7 +169,7 @@ void CBitmapButtonEx::DrawCaption(CDC& dc, RECT box, bool lift)
 
 void CBitmapButtonEx::DrawFocusIfFocused()
 {
-    if (::GetFocus() != m_hWnd)
+    if (!m_bHasFocus)
         return;
     RECT rc;
     GetClientRect(&rc);

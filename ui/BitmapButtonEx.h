@@ -60,6 +60,9 @@ public:
     // Tells assistive technology of a caption it has not heard yet, as the
     // paint that first shows it does.
     void AnnounceCaption();
+    // Whether it has the keyboard focus, as its focus messages told it (what
+    // GetFocus would answer, without asking Wine's server each time).
+    bool HasFocus() const { return m_bHasFocus; }
 
     DECLARE_MESSAGE_MAP()
 
@@ -89,6 +92,7 @@ private:
     void DrawCaption(CDC& dc, RECT box, bool lift);
     void DrawFocusIfFocused();
     bool m_bPainting = false;
+    bool m_bHasFocus = false;
     CString m_strAnnouncedText;  // the caption assistive technology was last told of
 
     // The custom face as drawn for the last two looks it had (a category

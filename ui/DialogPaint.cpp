@@ -24,47 +24,49 @@ void CKivanoDlg::OnPaint()
         return;
     }
     if (m_bLayoutReady) {
-        const LayoutMetricsTable& m = LayoutMetrics;
-        PlaceControl(m_wndDescription, m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
-                     m.DescriptionTextHeight);
+        LayOutControls();
 
-        m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
-        PlaceControl(m_listItems, m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
-        m_listItems.Arrange(LVA_DEFAULT);
-
-        // Present buttons stacked without holes.
-        int y = m.ColumnTop;
-        for (int k = 0; k < 5; ++k) {
-            if (!m_bCategoryPresent[k])
-                continue;
-            PlaceControl(m_btnCategory[k], m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
-            y += m.CategoryButtonGap + m.CategoryButtonHeight;
-        }
-        PlaceControl(m_btnSupport, m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        PlaceControl(m_btnHelp, m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-        PlaceControl(m_btnClose, m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
-
-        // The header paints the selection bar at row 0 and the re-selection
-        // paints it at the category's row: only the last one is drawn. The
-        // list, arranged above and refilled by the re-selection, is brought up
-        // to date once, after both.
-        const int outer = m_composition.BeginPass();
+        // The header puts the selection bar on row 0 and the re-selection on
+        // the category's row: the composition shows its parts once, at the
+        // pass's end, with the bar on the last row. The list, arranged above
+        // and refilled by the re-selection, is brought up to date once, after
+        // both.
+        m_composition.BeginPass();
         PaintStrips();
         PaintHeader();
         for (int k = 4; k >= 0; --k) {
             if (m_bCategoryPresent[k] && m_nRememberedCategory == k)
                 OnCategoryButton(k);
         }
-        const int row = m_composition.EndPass(outer);
-        if (row >= 0)
-            PaintSelectionBar(row);
-        else
-            m_composition.ShowPending();
+        m_composition.EndPass();
         m_listItems.UpdateWindow();
         UpdateWindow();
         MarkStartup(StartupFirstPaint);
     }
     CDialog::OnPaint();
+}
+
+void CKivanoDlg::LayOutControls()
+{
+    const LayoutMetricsTable& m = LayoutMetrics;
+    PlaceControl(m_wndDescription, m.DescriptionTextLeft, m.DescriptionTextTop, m.DescriptionTextWidth,
+                 m.DescriptionTextHeight);
+
+    m_listItems.SetIconSpacing(m.IconSpacingX, m.IconSpacingY);
+    PlaceControl(m_listItems, m.ListLeft, m.ColumnTop, m.ListWidth, m.ListHeight);
+    m_listItems.Arrange(LVA_DEFAULT);
+
+    // Present buttons stacked without holes.
+    int y = m.ColumnTop;
+    for (int k = 0; k < 5; ++k) {
+        if (!m_bCategoryPresent[k])
+            continue;
+        PlaceControl(m_btnCategory[k], m.CategoryButtonLeft, y, m.CategoryButtonWidth, m.CategoryButtonHeight);
+        y += m.CategoryButtonGap + m.CategoryButtonHeight;
+    }
+    PlaceControl(m_btnSupport, m.SupportButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+    PlaceControl(m_btnHelp, m.HelpButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
+    PlaceControl(m_btnClose, m.CloseButtonLeft, m.FooterTop, m.FooterButtonWidth, m.FooterButtonHeight);
 }
 
 void CKivanoDlg::PlaceControl(CWnd& control, int x, int y, int w, int h)
@@ -101,74 +103,37 @@ HBRUSH CKivanoDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 
 void CKivanoDlg::PaintStrips()
 {
-    // Each image is drawn as DrawBitmapResource draws it, the base paint
-    // handling after each; one window DC serves all four. From the back
-    // buffer they are all shown at once.
-    if (m_composition.Show(CWindowComposition::kStrips)) {
-        for (int i = 0; i < CWindowComposition::kStripCount; ++i)
-            CDialog::OnPaint();
-        return;
-    }
-    CClientDC window(this);
-    for (int i = 0; i < CWindowComposition::kStripCount; ++i) {
-        m_composition.DrawStrip(window, i);
-        CDialog::OnPaint();
-    }
-}
-
-void CKivanoDlg::DrawBitmapResource(UINT id, int x, int y, int w, int h, int wOverride, int hOverride)
-{
-    {
-        CClientDC window(this);
-        DrawBitmapResourceOn(&window, id, x, y, w, h, wOverride, hOverride);
-    }
+    // The base paint handling first: it validates what the window had to
+    // paint, and its erase shows what the composition keeps. Then the title
+    // strip, the wordmark and the footer images.
     CDialog::OnPaint();
-}
-
-void CKivanoDlg::DrawBitmapResourceOn(CDC* pDC, UINT id, int x, int y, int w, int h, int wOverride,
-                                      int hOverride)
-{
-    m_composition.DrawArtwork(*pDC, id, x, y, wOverride >= 0 ? wOverride : w, hOverride >= 0 ? hOverride : h);
+    m_composition.Show(CWindowComposition::kStrips);
 }
 
 void CKivanoDlg::PaintHeader()
 {
-    if (!m_composition.Show(CWindowComposition::kHeader)) {
-        CClientDC window(this);
-        if (window.m_hDC)
-            m_composition.DrawHeader(window);
-    }
+    m_composition.Show(CWindowComposition::kHeader);
     PaintSelectionBar(0);
 }
 
 void CKivanoDlg::PaintSelectionBar(int row)
 {
-    if (m_composition.InPass()) {
-        m_composition.NoteBarRow(row);  // inside the paint handler's layout pass: drawn at its end
-        return;
-    }
+    // The category buttons beside the bar are shown (or redraw themselves) with it.
     m_composition.SetBarRow(row);
-    // A button whose face the composition just showed has had its redraw:
-    // it holds the face as the button's own paint draws it.
-    unsigned served = 0;
-    if (m_composition.Show(CWindowComposition::kBar | CWindowComposition::kButtons)) {
-        served = m_composition.ShownButtons();
-    } else {
-        CClientDC window(this);
-        if (window.m_hDC)
-            m_composition.DrawBar(window, row);
-    }
-    // While the dialog is hidden (it initialises) a redraw paints nothing:
-    // none is asked for.
-    const bool shown = ::IsWindowVisible(m_hWnd) != FALSE;
-    for (int k = 0; k < 5; ++k) {
-        if (!m_bCategoryPresent[k])
-            continue;
-        if (served & (1u << k))
-            m_btnCategory[k].AnnounceCaption();
-        else if (shown)
-            m_btnCategory[k].RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
+    m_composition.Show(CWindowComposition::kBar | CWindowComposition::kButtons);
+}
+
+CWindowComposition::Scene CKivanoDlg::CompositionScene()
+{
+    CWindowComposition::Scene scene;
+    scene.texts[0] = m_strTitle;
+    scene.texts[1] = m_strSubtitle;
+    scene.texts[2] = m_strCategoryHeading;
+    scene.texts[3] = m_strContentsHeading;
+    scene.headingFont = m_pHeadingFont ? static_cast<HFONT>(m_pHeadingFont->m_hObject) : nullptr;
+    for (int k = 0; k < 5; ++k)
+        scene.buttons[static_cast<size_t>(k)] = m_bCategoryPresent[k] ? &m_btnCategory[k] : nullptr;
+    return scene;
 }
 
 void CKivanoDlg::SetUpCategoryButtons()
@@ -188,7 +153,7 @@ void CKivanoDlg::SetUpCategoryButtons()
         button.m_strText = Categories[static_cast<size_t>(k)].Caption;
         button.m_strDescription = Categories[static_cast<size_t>(k)].Text;
         button.m_crText = 0x444444;
-        button.m_serveFace = [this, k](CDC& dc) { return m_composition.ServeButtonPaint(k, dc); };
+        button.m_serveFace = [this, k](CDC& dc) { return m_composition.ShowFace(k, dc); };
         button.SetFont(*m_pHeadingFont, TRUE);
     }
 }

@@ -207,12 +207,32 @@ TEST(ButtonFace, KeptLooksShowTheirFaceAndStayTwo)
     });
 }
 
-// The window composed in its back buffer shows the pixels of the same paint
-// drawn straight onto the window, at every scale of the layout, a focus
-// rectangle included, left to right and mirrored (a window read right to
-// left); and the title strip uncovered on its own gets its decoration back
-// (drawn straight onto the window, the erase that follows the first strip
-// left it white).
+// The window drawn step by step: given a scene without category buttons, the
+// composition keeps no face, and the whole window repainted has each button
+// paint itself (its face and focus rectangle); then the strips, the header and
+// the bar are drawn straight onto the window, over whatever the buffer showed
+// there, and the scene is given back.
+ScreenCapture DrawnStepByStep(DialogHost& host)
+{
+    host.Call([](CKivanoDlg& d) {
+        CWindowComposition::Scene noButtons = d.CompositionScene();
+        noButtons.buttons = {};
+        d.m_composition.SetScene(noButtons);
+        RedrawWindow(d.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        {
+            CClientDC window(&d);
+            for (const auto part : {CWindowComposition::kStrips, CWindowComposition::kHeader, CWindowComposition::kBar})
+                d.m_composition.Draw(window, part);
+        }
+        d.m_composition.SetScene(d.CompositionScene());
+    });
+    return StableCapture(host.Window());
+}
+
+// The window composed in its back buffer shows the pixels of the same window
+// drawn straight onto it, at every scale of the layout, a focus rectangle
+// included, left to right and mirrored (a window read right to left); and the
+// title strip uncovered on its own gets its decoration back from the erase.
 TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
 {
     StandIns standIns(ConnectProtectOptimize());
@@ -237,11 +257,10 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
             d.m_nRememberedCategory = 2;
             d.m_btnCategory[0].SetFocus();
         });
-        // The whole window repainted, then (unless a part is given) a paint of
-        // the dialog alone, as an activation sends it: there the category
-        // buttons are redrawn only as the selection bar orders it.
-        const auto paint = [&](int direct, const RECT* part) {
-            host.Call([direct](CKivanoDlg& d) { d.m_composition.SetDirect(direct); });
+        // Composed: the whole window repainted, then (unless a part is given)
+        // a paint of the dialog alone, as an activation sends it: there the
+        // category buttons are shown only as the selection bar orders it.
+        const auto composedPaint = [&](const RECT* part) {
             const UINT children = part ? 0 : RDW_ALLCHILDREN;
             RedrawWindow(host.Window(), part, nullptr, RDW_INVALIDATE | RDW_ERASE | children);
             const ScreenCapture repainted = StableCapture(host.Window());
@@ -250,10 +269,10 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
             SendMessageW(host.Window(), WM_ACTIVATE, WA_ACTIVE, 0);
             return StableCapture(host.Window());
         };
-        const ScreenCapture composed = paint(0, nullptr);
-        const ScreenCapture direct = paint(1, nullptr);
+        const ScreenCapture composed = composedPaint(nullptr);
+        const ScreenCapture direct = DrawnStepByStep(host);
         const RECT title = {0, 0, LayoutMetrics.ClientWidth, LayoutMetrics.TitleStripHeight};
-        const ScreenCapture uncovered = paint(0, &title);
+        const ScreenCapture uncovered = composedPaint(&title);
         ASSERT_TRUE(composed.ok());
         EXPECT_EQ(composed.width(), LayoutMetrics.ClientWidth);
         EXPECT_TRUE(SameImage(composed, direct)) << "composed and direct paints differ";
@@ -271,6 +290,46 @@ TEST(PaintComposition, SameWindowAsDrawnStepByStepAt96120And144Dpi)
     }
     LayoutMetrics = processLayout;
     ButtonFaceMetrics = processFaces;
+}
+
+// A category switch shows the two buttons' new faces from the buffer, with
+// the focus rectangle where the focus is: the paints their pushed state's
+// change asked for have nothing left to do, and the window is the one drawn
+// step by step. Each button knows whether it has the focus as GetFocus says.
+TEST(PaintComposition, SwitchShowsTheNewFacesAndLeavesNoButtonPaintPending)
+{
+    StandIns standIns(ConnectProtectOptimize());
+    ASSERT_TRUE(standIns.ok());
+    MoveMouseAway();
+    DialogHost host;
+    ASSERT_NE(host.Window(), nullptr);
+    ASSERT_TRUE(BringToForeground(host.Window()));
+    host.Settle();
+    for (const int k : {3, 2, 0}) {
+        SCOPED_TRACE(testing::Message() << "switch to category " << k);
+        host.Call([k](CKivanoDlg& d) {
+            const HWND button = d.m_btnCategory[k].m_hWnd;
+            ::SetFocus(k == 2 ? button : d.m_listItems.m_hWnd);
+            for (int j : {0, 2, 3})
+                EXPECT_EQ(d.m_btnCategory[j].HasFocus(), ::GetFocus() == d.m_btnCategory[j].m_hWnd) << j;
+            d.m_nRememberedCategory = k;  // as a press does; the reference's repaint re-selects it
+            d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CATEGORY0 + k, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            EXPECT_EQ(CurrentCategory, k);
+            for (int j : {0, 2, 3}) {
+                RECT pending;
+                EXPECT_FALSE(::GetUpdateRect(d.m_btnCategory[j].m_hWnd, &pending, FALSE)) << "button " << j;
+            }
+        });
+        const ScreenCapture switched = StableCapture(host.Window());
+        const ScreenCapture direct = DrawnStepByStep(host);
+        ASSERT_TRUE(switched.ok());
+        EXPECT_TRUE(SameImage(switched, direct)) << "switched and direct paints differ";
+        if (HasFailure()) {
+            const std::wstring name = L"switch-" + std::to_wstring(k);
+            std::wcerr << SaveCapture(switched, name + L"-switched.bmp") << L"\n"
+                       << SaveCapture(direct, name + L"-direct.bmp") << L"\n";
+        }
+    }
 }
 
 int CountChildren(HWND parent)
