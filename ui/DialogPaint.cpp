@@ -72,13 +72,14 @@ void CKivanoDlg::PlaceControl(CWnd& control, int x, int y, int w, int h)
     // A control already in place is left alone: moving a window to where it
     // is changes and repaints nothing, yet under Wine it still costs several
     // round trips to the window server, and every paint lays the window out.
+    // The place is mapped as a rectangle: in a mirrored window that mapping
+    // swaps its sides, so that its left is the control's left edge as
+    // MoveWindow counts it, from the right (two single points would give the
+    // right edge for the left).
     RECT now;
-    POINT corner[2];
     if (::GetWindowRect(control.m_hWnd, &now)) {
-        corner[0] = {now.left, now.top};
-        corner[1] = {now.right, now.bottom};
-        if (::ScreenToClient(m_hWnd, &corner[0]) && ::ScreenToClient(m_hWnd, &corner[1]) && corner[0].x == x &&
-            corner[0].y == y && corner[1].x - corner[0].x == w && corner[1].y - corner[0].y == h)
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+        if (now.left == x && now.top == y && now.right - now.left == w && now.bottom - now.top == h)
             return;
     }
     control.MoveWindow(x, y, w, h);
