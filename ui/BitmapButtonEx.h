@@ -60,6 +60,11 @@ public:
     // Tells assistive technology of a caption it has not heard yet, as the
     // paint that first shows it does.
     void AnnounceCaption();
+    // The button's place in its parent's client area, as MoveWindow counts it
+    // (from the right in a mirrored window): kept from its last move, asked of
+    // the window when none was seen. Under Wine, asking where a control of a
+    // mirrored window is costs a round trip to the server.
+    bool GetPlace(RECT* rect) const;
 
     DECLARE_MESSAGE_MAP()
 
@@ -78,6 +83,7 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetState(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
 
 private:
     void NotifyParent(UINT message, bool send);
@@ -89,6 +95,8 @@ private:
     void DrawCaption(CDC& dc, RECT box, bool lift);
     void DrawFocusIfFocused();
     bool m_bPainting = false;
+    bool m_bPlaceKnown = false;
+    RECT m_rcPlace = {};
     CString m_strAnnouncedText;  // the caption assistive technology was last told of
 
     // The custom face as drawn for the last two looks it had (a category

@@ -195,7 +195,6 @@ void CWindowComposition::ComposeBarAndButtons()
     // so that it never covers the decoration there; the focus rectangle goes
     // over the focused button's face, as the button's own paint draws it.
     const LayoutMetricsTable& m = LayoutMetrics;
-    const HWND window = m_scene.window->m_hWnd;
     const RECT column = {0, m.ColumnTop, m.SelectionBarLeft, m.ColumnTop + m.ColumnHeight};
     const RECT bar = {m.SelectionBarLeft, m.ColumnTop, m.SelectionBarLeft + m.SelectionBarWidth,
                       m.ColumnTop + m.ColumnHeight};
@@ -210,9 +209,8 @@ void CWindowComposition::ComposeBarAndButtons()
         ComposedFace& composed = m_composedFaces[k];
         RECT r;
         RECT inside;
-        if (!m_scene.present[k] || button.m_hWnd == nullptr || !::GetWindowRect(button.m_hWnd, &r))
+        if (!m_scene.present[k] || button.m_hWnd == nullptr || !button.GetPlace(&r))
             continue;
-        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
             continue;
         const bool focused = focus == button.m_hWnd;
@@ -244,9 +242,8 @@ bool CWindowComposition::ServeButtonPaint(int k, CDC& dc)
     CBitmapButtonEx& button = m_scene.buttons[k];
     RECT r;
     if (m_bDirect || !composed.drawn || composed.focused || !(composed.face == button.CurrentFace()) ||
-        !::GetWindowRect(button.m_hWnd, &r))
+        !button.GetPlace(&r))
         return false;
-    ::MapWindowPoints(nullptr, m_scene.window->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
     return ::EqualRect(&r, &composed.box) && m_backBuffer.CopyTo(dc, r, 0, 0);
 }
 
@@ -271,10 +268,8 @@ HRGN CWindowComposition::Region(unsigned parts) const
                          m.ColumnTop + m.ColumnHeight});
     for (int k = 0; k < 5 && (parts & kButtons); ++k) {
         RECT r;
-        if ((m_nComposedButtons & (1u << k)) && ::GetWindowRect(m_scene.buttons[k].m_hWnd, &r)) {
-            ::MapWindowPoints(nullptr, m_scene.window->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        if ((m_nComposedButtons & (1u << k)) && m_scene.buttons[k].GetPlace(&r))
             boxes.push_back(r);
-        }
     }
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     for (const RECT& box : boxes) {
