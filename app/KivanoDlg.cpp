@@ -43,6 +43,8 @@ CKivanoDlg::CKivanoDlg()
 {
     m_strDescription.Empty();
     ScaleLayoutMetrics();
+    // In a mirrored window the description and the items' names read right to left.
+    m_rightToLeftReading = {IDC_DESCRIPTION, IDC_ITEM_LIST};
 }
 
 CKivanoDlg::~CKivanoDlg()
@@ -155,11 +157,6 @@ BOOL CKivanoDlg::OnInitDialog()
     m_listItems.SetIconSpacing(LayoutMetrics.IconSpacingX, LayoutMetrics.IconSpacingY);
     m_listItems.SendMessage(LVM_SETHOVERTIME, 0, 1);
     m_listItems.m_strAccessibleName = m_strContentsHeading;
-    // In a mirrored window the description and the items' names read right to left.
-    if (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) {
-        for (HWND control : {m_wndDescription.m_hWnd, m_listItems.m_hWnd})
-            ::SetWindowLongW(control, GWL_EXSTYLE, ::GetWindowLongW(control, GWL_EXSTYLE) | WS_EX_RTLREADING);
-    }
 
     // 14. The lowest present category ends up selected.
     for (int k = 4; k >= 0; --k) {

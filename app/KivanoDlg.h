@@ -46,6 +46,8 @@ public:
     CWindowComposition m_composition;  // what the window draws itself, and its back buffer
     int m_bDeferListFill = 0;          // initialising: fills leave the list to the end
     int m_bListPending = 0;            // a fill was put off
+    static constexpr int kPlacedControls = 11;  // controls 155..165
+    RECT m_rcPlaced[kPlacedControls] = {};      // where PlaceControl last put each
 
     // --- Operations ----------------------------------------------------------
     void FillItemList();

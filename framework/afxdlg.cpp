@@ -4,6 +4,130 @@
 #include "framework/afxgdi.h"
 #include "framework/afxres.h"
 
+#include <cstring>
+
+namespace {
+
+// Reads a dialog template front to back; a read past its end fails.
+class TemplateReader {
+public:
+    TemplateReader(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
+
+    size_t At() const { return m_at; }
+    bool Skip(size_t bytes)
+    {
+        if (bytes > m_size - m_at)
+            return false;
+        m_at += bytes;
+        return true;
+    }
+    template <typename T>
+    bool Read(T& value)
+    {
+        if (sizeof(T) > m_size - m_at)
+            return false;
+        std::memcpy(&value, m_data + m_at, sizeof(T));
+        m_at += sizeof(T);
+        return true;
+    }
+    // A NUL-terminated string of WCHARs.
+    bool SkipString()
+    {
+        WORD c = 0;
+        do {
+            if (!Read(c))
+                return false;
+        } while (c != 0);
+        return true;
+    }
+    // A name-or-ordinal field: 0 (none), 0xFFFF and an ordinal, or a string.
+    bool SkipNameOrOrdinal()
+    {
+        WORD first = 0;
+        if (!Read(first))
+            return false;
+        if (first == 0xFFFF)
+            return Skip(sizeof(WORD));
+        m_at -= sizeof(WORD);
+        return SkipString();
+    }
+    // Controls start on a DWORD boundary of the template.
+    bool AlignToDword() { return Skip((4 - m_at % 4) % 4); }
+
+private:
+    const BYTE* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
+
+bool ProcessLaysOutRightToLeft()
+{
+    DWORD layout = 0;
+    return ::GetProcessDefaultLayout(&layout) && (layout & LAYOUT_RTL) != 0;
+}
+
+}  // namespace
+
+bool AfxAddControlExStyle(BYTE* dialogTemplate, size_t size, UINT id, DWORD exStyle)
+{
+    if (dialogTemplate == nullptr)
+        return false;
+    TemplateReader reader(dialogTemplate, size);
+    WORD version = 0;
+    WORD signature = 0;
+    if (!reader.Read(version) || !reader.Read(signature))
+        return false;
+    const bool extended = version == 1 && signature == 0xFFFF;
+    DWORD style = 0;
+    WORD count = 0;
+    if (extended) {
+        if (!reader.Skip(2 * sizeof(DWORD)) || !reader.Read(style))  // help id, extended style
+            return false;
+    } else {
+        std::memcpy(&style, dialogTemplate, sizeof(style));  // the two words just read
+        if (!reader.Skip(sizeof(DWORD)))                      // extended style
+            return false;
+    }
+    if (!reader.Read(count) || !reader.Skip(4 * sizeof(short)) || !reader.SkipNameOrOrdinal() ||
+        !reader.SkipNameOrOrdinal() || !reader.SkipString())  // place, menu, class, title
+        return false;
+    if (style & DS_SETFONT) {
+        if (!reader.Skip(extended ? 6 : 2) || !reader.SkipString())  // size (weight, italic, charset), face
+            return false;
+    }
+
+    // Every control is read before any is changed.
+    std::vector<size_t> matches;
+    for (WORD i = 0; i < count; ++i) {
+        if (!reader.AlignToDword())
+            return false;
+        const size_t exStyleAt = reader.At() + sizeof(DWORD);  // after the help id, or the style
+        DWORD controlId = 0;
+        if (extended) {
+            if (!reader.Skip(3 * sizeof(DWORD) + 4 * sizeof(short)) || !reader.Read(controlId))
+                return false;  // help id, extended style, style, place
+        } else {
+            WORD shortId = 0;
+            if (!reader.Skip(2 * sizeof(DWORD) + 4 * sizeof(short)) || !reader.Read(shortId))
+                return false;  // style, extended style, place
+            controlId = shortId;
+        }
+        WORD extra = 0;
+        if (!reader.SkipNameOrOrdinal() || !reader.SkipNameOrOrdinal() || !reader.Read(extra) ||
+            !reader.Skip(extra))  // class, title, creation data
+            return false;
+        if (controlId == id)
+            matches.push_back(exStyleAt);
+    }
+    for (const size_t at : matches) {
+        DWORD value = 0;
+        std::memcpy(&value, dialogTemplate + at, sizeof(value));
+        value |= exStyle;
+        std::memcpy(dialogTemplate + at, &value, sizeof(value));
+    }
+    return !matches.empty();
+}
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -55,6 +179,19 @@ INT_PTR CDialog::DoModal()
     HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(m_nIDTemplate), RT_DIALOG);
     HGLOBAL loaded = found ? LoadResource(resources, found) : nullptr;
     const auto* dialogTemplate = loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    // In a mirrored dialog the controls that read right to left are created
+    // with that reading order (some controls, the edit control among them,
+    // read it only at their creation): from a copy of the template that has it.
+    std::vector<BYTE> copy;
+    if (dialogTemplate && !m_rightToLeftReading.empty() && ProcessLaysOutRightToLeft()) {
+        const auto* bytes = reinterpret_cast<const BYTE*>(dialogTemplate);
+        copy.assign(bytes, bytes + SizeofResource(resources, found));
+        bool changed = false;
+        for (const UINT id : m_rightToLeftReading)
+            changed = AfxAddControlExStyle(copy.data(), copy.size(), id, WS_EX_RTLREADING) || changed;
+        if (changed)
+            dialogTemplate = reinterpret_cast<const DLGTEMPLATE*>(copy.data());
+    }
     HWND hWnd = dialogTemplate ? CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate, owner,
                                                             DialogProc, reinterpret_cast<LPARAM>(this))
                                : nullptr;

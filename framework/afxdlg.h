@@ -7,7 +7,15 @@
 // (CWnd::CenterWindow).
 #pragma once
 
+#include <vector>
+
 #include "framework/afxwin.h"
+
+// Adds `exStyle` to the extended style of every control with identifier `id`
+// in a dialog template (DLGTEMPLATE or DLGTEMPLATEEX) of `size` bytes, in
+// place. False, and nothing written, when the template has no such control or
+// does not read to its last control within `size`.
+bool AfxAddControlExStyle(BYTE* dialogTemplate, size_t size, UINT id, DWORD exStyle);
 
 class CDialog : public CWnd {
 public:
@@ -30,6 +38,10 @@ public:
 protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
+    // Controls of the template that read right to left when the dialog is
+    // mirrored (created while the process's default layout is right to left):
+    // they are created with WS_EX_RTLREADING, from a copy of the template.
+    std::vector<UINT> m_rightToLeftReading;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

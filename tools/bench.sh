@@ -15,6 +15,9 @@
 #     (default 50), with the file probes and registry opens of one load;
 #   - steady state of the real dialog: CYCLES activation changes and CYCLES
 #     category switches (default 10000), time per cycle, memory and objects;
+#   - the mirrored dialog beside the one laid out left to right, both with the
+#     Arabic table: eight rounds of CYCLES / 10 cycles of each kind in each,
+#     taking turns, the mirrored one's median within 1.1 times the other's;
 #   - footprint: the stripped launcher and the idle launcher's memory;
 #   - requests to Wine's server per start-up phase, catalogue load, cycle and
 #     part of a cycle, counted in a short run under a tracing wineserver.
@@ -108,6 +111,8 @@ run_wine "$win\\bench_driver.exe" "$runs" \
 run_wine "$win\\bench_inproc.exe" catalogue "$loads" "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" \
   | tr -d '\r' || status=1
 run_wine "$win\\bench_inproc.exe" steady "$cycles" | tr -d '\r' || status=1
+layout_cycles=$(( cycles / 10 > 100 ? cycles / 10 : 100 ))
+LC_ALL=ar_SA.UTF-8 run_wine "$win\\bench_inproc.exe" layouts "$layout_cycles" 8 | tr -d '\r' || status=1
 
 # Requests to Wine's server: the same programs again, briefly, under a
 # wineserver that writes every request to its standard error (-d1), far too
@@ -121,9 +126,11 @@ run_wine "$win\\bench_driver.exe" 1 "$win\\Quorvane.exe" VelConsoleClass "$win\\
   "$win\\QuorvaneTraced.exe" >/dev/null || status=1
 run_wine "$win\\bench_inproc.exe" catalogue 1 "$win\\Quorvane.exe" "$win\\QuorvaneWorst.exe" >/dev/null || status=1
 run_wine "$win\\bench_inproc.exe" steady 100 >/dev/null || status=1
+LC_ALL=ar_SA.UTF-8 run_wine "$win\\bench_inproc.exe" layouts 100 1 >/dev/null || status=1
 bash tools/wine-session.sh stop
 python3 tools/bench/count-requests.py "$server_trace" \
-  --target "Activation changes=60" --target "Category switches=60" || status=1
+  --target "Activation changes=60" --target "Category switches=60" \
+  --target "Activation changes, mirrored=60" --target "Category switches, mirrored=60" || status=1
 rm -f "$server_trace"
 
 stripped="$(mktemp --suffix=.exe)"

@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CBitmapButtonEx, CBitmapButton)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_GETOBJECT, OnGetObject)
     ON_MESSAGE(BM_SETSTATE, OnSetState)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
 END_MESSAGE_MAP()
 
 CBitmapButtonEx::CBitmapButtonEx() : m_pFont(new CFont)
@@ -51,6 +52,30 @@ void CBitmapButtonEx::NotifyParent(UINT message, bool send)
         ::SendMessageW(parent, message, self, 0);
     else
         ::PostMessageW(parent, message, self, 0);
+}
+
+LRESULT CBitmapButtonEx::OnWindowPosChanged(WPARAM, LPARAM lParam)
+{
+    const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+    if (pos != nullptr && !(pos->flags & (SWP_NOMOVE | SWP_NOSIZE))) {
+        m_rcPlace = {pos->x, pos->y, pos->x + pos->cx, pos->y + pos->cy};
+        m_bPlaceKnown = true;
+    } else if (pos != nullptr && (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+        m_bPlaceKnown = false;  // moved or resized, not both: asked again
+    }
+    return Default();
+}
+
+bool CBitmapButtonEx::GetPlace(RECT* rect) const
+{
+    if (m_bPlaceKnown) {
+        *rect = m_rcPlace;
+        return true;
+    }
+    if (!::GetWindowRect(m_hWnd, rect))
+        return false;
+    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(rect), 2);
+    return true;
 }
 
 void CBitmapButtonEx::OnSetFocus(CWnd*)

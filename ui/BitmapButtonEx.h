@@ -63,6 +63,11 @@ public:
     // Whether it has the keyboard focus, as its focus messages told it (what
     // GetFocus would answer, without asking Wine's server each time).
     bool HasFocus() const { return m_bHasFocus; }
+    // The button's place in its parent's client area, as MoveWindow counts it
+    // (from the right in a mirrored window): kept from its last move, asked of
+    // the window when none was seen. Under Wine, asking where a control of a
+    // mirrored window is costs a round trip to the server.
+    bool GetPlace(RECT* rect) const;
 
     DECLARE_MESSAGE_MAP()
 
@@ -81,6 +86,7 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetState(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
 
 private:
     void NotifyParent(UINT message, bool send);
@@ -93,6 +99,8 @@ private:
     void DrawFocusIfFocused();
     bool m_bPainting = false;
     bool m_bHasFocus = false;
+    bool m_bPlaceKnown = false;
+    RECT m_rcPlace = {};
     CString m_strAnnouncedText;  // the caption assistive technology was last told of
 
     // The custom face as drawn for the last two looks it had (a category

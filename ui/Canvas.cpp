@@ -52,3 +52,12 @@ UINT ReadingOrderFlag(HDC dc)
     const DWORD layout = dc ? ::GetLayout(dc) : 0;
     return layout != GDI_ERROR && (layout & LAYOUT_RTL) ? DT_RTLREADING : 0;
 }
+
+void MatchReadingOrder(HDC dc, HWND control)
+{
+    if (dc == nullptr || !(::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_RTLREADING))
+        return;
+    const UINT align = ::GetTextAlign(dc);
+    if (align != GDI_ERROR && !(align & TA_RTLREADING))
+        ::SetTextAlign(dc, align | TA_RTLREADING);
+}

@@ -29,4 +29,9 @@ void MatchLayout(CDC& memory, HDC target);
 // DrawText's reading-order flag for text drawn on dc: right to left where
 // the DC is mirrored, otherwise none.
 UINT ReadingOrderFlag(HDC dc);
-
+// Text that `control` draws on dc reads in the order the control's style
+// gives: right to left when it has WS_EX_RTLREADING. Wine's static control
+// and list view draw their texts left to right whatever that style says, yet
+// follow the DC's reading order (TA_RTLREADING); Windows' controls follow the
+// style themselves, and the DC's order agrees with it.
+void MatchReadingOrder(HDC dc, HWND control);

@@ -74,16 +74,29 @@ void CKivanoDlg::PlaceControl(CWnd& control, int x, int y, int w, int h)
     // A control already in place is left alone: moving a window to where it
     // is changes and repaints nothing, yet under Wine it still costs several
     // round trips to the window server, and every paint lays the window out.
+    // Where this pass put a control last is kept: nothing else moves them.
+    // Asking where a control is costs a round trip of its own in a mirrored
+    // window under Wine, once the window has been resized (it then maps its
+    // children's places through the server).
+    const RECT wanted = {x, y, x + w, y + h};
+    const int slot = control.GetDlgCtrlID() - IDC_ITEM_LIST;
+    RECT* placed = slot >= 0 && slot < kPlacedControls ? &m_rcPlaced[slot] : nullptr;
+    if (placed != nullptr && ::EqualRect(placed, &wanted))
+        return;
+    // The place is mapped as a rectangle: in a mirrored window that mapping
+    // swaps its sides, so that its left is the control's left edge as
+    // MoveWindow counts it, from the right (two single points would give the
+    // right edge for the left).
     RECT now;
-    POINT corner[2];
+    bool there = false;
     if (::GetWindowRect(control.m_hWnd, &now)) {
-        corner[0] = {now.left, now.top};
-        corner[1] = {now.right, now.bottom};
-        if (::ScreenToClient(m_hWnd, &corner[0]) && ::ScreenToClient(m_hWnd, &corner[1]) && corner[0].x == x &&
-            corner[0].y == y && corner[1].x - corner[0].x == w && corner[1].y - corner[0].y == h)
-            return;
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&now), 2);
+        there = ::EqualRect(&now, &wanted) != FALSE;
     }
-    control.MoveWindow(x, y, w, h);
+    if (!there && !::MoveWindow(control.m_hWnd, x, y, w, h, TRUE))
+        return;
+    if (placed != nullptr)
+        *placed = wanted;
 }
 
 void CKivanoDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)

@@ -1,5 +1,6 @@
 #include "ui/EditEx.h"
 
+#include "ui/Canvas.h"
 #include "ui/accessibility/AccessibleProxy.h"
 
 BEGIN_MESSAGE_MAP(CEditEx, CEdit)
@@ -19,6 +20,7 @@ HBRUSH CEditEx::CtlColor(CDC* pDC, UINT)
 {
     pDC->SetTextColor(m_crEditText);
     pDC->SetBkColor(m_crEditBack);
+    MatchReadingOrder(pDC->m_hDC, m_hWnd);  // the DC the control draws its text with
     return m_brEditBack;
 }
 

@@ -51,6 +51,7 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
     } else if (memory.CreateCompatibleDC(nullptr) && KeepCanvas(m_canvas, width, height)) {
         CSelect selectCanvas(memory, m_canvas.m_hObject);
         MatchLayout(memory, window);  // a mirrored list draws as on its window
+        MatchReadingOrder(memory, m_hWnd);
         // What the list draws over: the window as it is, unless the list's
         // erase, which fills all of it, comes first (reading the window back
         // is a round trip to the display).
@@ -64,6 +65,7 @@ LRESULT CItemListCtrl::OnPaintMessage(WPARAM wParam, LPARAM)
         ::SetViewportOrgEx(memory, 0, 0, nullptr);
         ::BitBlt(window, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
     } else {
+        MatchReadingOrder(window, m_hWnd);
         if (m_bErasePending)
             DefWindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(window), 0);
         DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(window), 0);

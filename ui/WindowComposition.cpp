@@ -307,7 +307,6 @@ unsigned CWindowComposition::ComposeBarAndButtons()
     // so that it never covers the decoration there; the focus rectangle goes
     // over the focused button's face, as the button's own paint draws it.
     const LayoutMetricsTable& m = LayoutMetrics;
-    const HWND window = m_window.m_hWnd;
     int present = 0;
     for (const CBitmapButtonEx* button : m_scene.buttons)
         present += button != nullptr ? 1 : 0;
@@ -324,9 +323,8 @@ unsigned CWindowComposition::ComposeBarAndButtons()
         ComposedFace& composed = m_composedFaces[k];
         RECT r;
         RECT inside;
-        if (button == nullptr || button->m_hWnd == nullptr || !::GetWindowRect(button->m_hWnd, &r))
+        if (button == nullptr || button->m_hWnd == nullptr || !button->GetPlace(&r))
             continue;
-        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
         if (!::IntersectRect(&inside, &r, &column) || !::EqualRect(&inside, &r))
             continue;
         const bool focused = button->HasFocus();
@@ -365,10 +363,8 @@ HRGN CWindowComposition::Region(unsigned parts) const
     for (int k = 0; k < kCategoryButtons && (parts & kButtons); ++k) {
         const CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
         RECT r;
-        if ((m_nComposedButtons & (1u << k)) && button != nullptr && ::GetWindowRect(button->m_hWnd, &r)) {
-            ::MapWindowPoints(nullptr, m_window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        if ((m_nComposedButtons & (1u << k)) && button != nullptr && button->GetPlace(&r))
             boxes.push_back(r);
-        }
     }
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     for (const RECT& box : boxes) {
@@ -450,9 +446,8 @@ bool CWindowComposition::ShowFace(int k, CDC& dc)
     const CBitmapButtonEx* button = m_scene.buttons[static_cast<size_t>(k)];
     RECT r;
     if (button == nullptr || !composed.drawn || composed.focused || !(composed.face == button->CurrentFace()) ||
-        !::GetWindowRect(button->m_hWnd, &r))
+        !button->GetPlace(&r))
         return false;
-    ::MapWindowPoints(nullptr, m_window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
     return ::EqualRect(&r, &composed.box) && m_backBuffer.CopyTo(dc, r, 0, 0);
 }
 

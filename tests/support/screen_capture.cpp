@@ -1,5 +1,6 @@
 #include "tests/support/screen_capture.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qvtest {
@@ -84,6 +85,32 @@ int ScreenCapture::CountColor(const RECT& area, COLORREF color) const
             if (PixelAt(x, y) == color)
                 ++count;
     return count;
+}
+
+std::vector<COLORREF> ScreenCapture::Pixels(const RECT& area, bool mirrored) const
+{
+    std::vector<COLORREF> pixels;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            pixels.push_back(PixelAt(mirrored ? area.right - 1 - (x - area.left) : x, y));
+    return pixels;
+}
+
+RECT ScreenCapture::Bounds(const RECT& area, COLORREF background) const
+{
+    RECT bounds{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (PixelAt(x, y) != background) {
+                bounds = RECT{std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                              std::max<LONG>(bounds.right, x + 1), std::max<LONG>(bounds.bottom, y + 1)};
+            }
+    return bounds.left < bounds.right ? bounds : RECT{};
+}
+
+RECT ScreenCapture::FromScreen(const RECT& screen) const
+{
+    return RECT{screen.left - origin_.x, screen.top - origin_.y, screen.right - origin_.x, screen.bottom - origin_.y};
 }
 
 bool ScreenCapture::SaveBmp(const std::wstring& path) const

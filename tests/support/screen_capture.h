@@ -35,6 +35,14 @@ public:
     Rgb RgbAt(int x, int y) const;
     // How many pixels inside `area` (capture coordinates) have exactly `color`.
     int CountColor(const RECT& area, COLORREF color) const;
+    // The pixels of `area` row by row, each row read from its left end or,
+    // mirrored, from its right end (CLR_INVALID outside the capture).
+    std::vector<COLORREF> Pixels(const RECT& area, bool mirrored = false) const;
+    // The smallest rectangle of `area` that holds every pixel not of
+    // `background`; empty when there is none.
+    RECT Bounds(const RECT& area, COLORREF background) const;
+    // A rectangle of screen coordinates in the capture's.
+    RECT FromScreen(const RECT& screen) const;
 
     // A 32-bit bottom-up .bmp, for looking at after a failure.
     bool SaveBmp(const std::wstring& path) const;

@@ -10,6 +10,12 @@
 //       launcher's resources): CYCLES activation changes, then CYCLES category
 //       switches (only the one KIND names, when given: "Activation changes"
 //       or "Category switches"), each cycle followed by the paints it caused.
+//   bench_inproc layouts CYCLES ROUNDS
+//       the same cycles in the dialog laid out left to right and in the
+//       mirrored dialog (as the launcher makes it for a table read right to
+//       left), both with the table the locale gives: ROUNDS rounds of CYCLES
+//       cycles of each kind in each, taking turns, and the mirrored one's
+//       median beside the other's.
 #include "bench_stats.h"
 
 #include "app/KivanoApp.h"
@@ -142,7 +148,9 @@ int CatalogueBench(int runs, const wchar_t* shippedExe, const wchar_t* worstExe)
 // two of its messages.
 class Host {
 public:
-    Host()
+    // mirrored: the dialog is made as the launcher makes it for a table read
+    // right to left, with the process's default layout right to left.
+    explicit Host(bool mirrored = false) : m_mirrored(mirrored)
     {
         m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_ended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -182,10 +190,13 @@ private:
                                      nullptr);
         SetWindowLongPtrW(m_callWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         RegisterMainWindowClass();
+        if (m_mirrored)
+            SetProcessDefaultLayout(LAYOUT_RTL);
         m_dialog = new CKivanoDlg;
         m_app.m_pMainWnd = m_dialog;
         SetTimer(m_callWindow, 1, 10, nullptr);
         m_dialog->DoModal();
+        SetProcessDefaultLayout(0);
         KillTimer(m_callWindow, 1);
         m_app.m_pMainWnd = nullptr;
         DestroyWindow(m_callWindow);
@@ -213,6 +224,7 @@ private:
     }
 
     CKivanoApp m_app;
+    bool m_mirrored = false;
     CKivanoDlg* m_dialog = nullptr;
     HWND m_hWnd = nullptr;
     HWND m_callWindow = nullptr;
@@ -394,16 +406,22 @@ void Breakdown(Host& host, int repeats)
         PrintRow(Format(L"  %ls", part.what), Format(L"%.3f ms", Median(part.ms)));
 }
 
-int SteadyBench(int cycles, const std::wstring& only)
+struct Run {
+    const wchar_t* what;
+    double target;  // median cycle, ms
+    std::function<void(HWND, int)> step;
+};
+
+// The dialog of `host` come up and settled, with the cycles of both kinds
+// over its present categories; none when it did not come up or shows no
+// category (said on the standard error).
+std::vector<Run> Cycles(Host& host)
 {
-    Host host;
     if (host.Window() == nullptr) {
         std::fwprintf(stderr, L"bench_inproc: the dialog did not come up\n");
-        return 1;
+        return {};
     }
-    const HWND window = host.Window();
-    Settle(window);
-
+    Settle(host.Window());
     std::vector<int> present;
     host.Call([&](CKivanoDlg& d) {
         for (int k = 0; k < 5; ++k) {
@@ -413,28 +431,31 @@ int SteadyBench(int cycles, const std::wstring& only)
     });
     if (present.empty()) {
         std::fwprintf(stderr, L"bench_inproc: no category present: prepare the demo machine first\n");
-        return 1;
+        return {};
     }
-
     const auto activation = [](HWND dialog, int i) {
         SendMessageW(dialog, WM_ACTIVATE, i % 2 ? WA_INACTIVE : WA_ACTIVE, 0);
     };
-    const auto category = [&present](HWND dialog, int i) {
+    const auto category = [present](HWND dialog, int i) {
         const int id = IDC_CATEGORY0 + present[static_cast<size_t>(i) % present.size()];
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     };
-
-    int failures = 0;
-    struct Run {
-        const wchar_t* what;
-        double target;  // median cycle, ms
-        std::function<void(HWND, int)> step;
-    };
-    const Run runs[] = {
+    return {
         {L"Activation changes", 4.0, activation},
         {L"Category switches", 4.0, category},
     };
+}
+
+int SteadyBench(int cycles, const std::wstring& only)
+{
+    Host host;
+    const std::vector<Run> runs = Cycles(host);
+    if (runs.empty())
+        return 1;
+    const HWND window = host.Window();
+
+    int failures = 0;
     for (const auto& [what, target, step] : runs) {
         if (!only.empty() && only != what)
             continue;
@@ -469,7 +490,96 @@ int SteadyBench(int cycles, const std::wstring& only)
             ++failures;
     }
     Breakdown(host, std::max(20, cycles / 50));
-    PrintRow(L"Steady state: categories cycled", Format(L"%d present", static_cast<int>(present.size())));
+    int present = 0;
+    host.Call([&](CKivanoDlg& d) {
+        for (int k = 0; k < 5; ++k)
+            present += d.m_bCategoryPresent[k] ? 1 : 0;
+    });
+    PrintRow(L"Steady state: categories cycled", Format(L"%d present", present));
+    return failures;
+}
+
+// The processor time the dialog's thread has used so far (user and kernel),
+// in ms: what a cycle costs the program itself, whatever else the machine runs.
+double DialogThreadCpuMs(Host& host)
+{
+    double ms = 0.0;
+    host.Call([&](CKivanoDlg&) {
+        FILETIME created, ended, kernel, user;
+        if (GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user)) {
+            const auto ticks = [](const FILETIME& t) {
+                return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+            };
+            ms = (ticks(kernel) + ticks(user)) / 10000.0;
+        }
+    });
+    return ms;
+}
+
+// The mirrored dialog beside the one laid out left to right: in each round
+// both run `cycles` cycles of each kind, one dialog after the other, the one
+// to go first taking turns; the medians of all rounds, the mirrored one's
+// against 1.1 times the other's, each round's ratio, and the dialog thread's
+// processor time per cycle in each.
+int LayoutsBench(int cycles, int rounds)
+{
+    constexpr double kMost = 1.10;
+    const wchar_t* const layouts[2] = {L"left to right", L"mirrored"};
+    std::vector<double> times[2][2];   // [mirrored][kind]
+    std::vector<double> medians[2][2]; // per round
+    std::vector<double> cpu[2][2];     // per round: the dialog thread's processor time per cycle
+    const wchar_t* kinds[2] = {};
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int mirrored = (round + turn) % 2;
+            Host host(mirrored != 0);
+            const std::vector<Run> runs = Cycles(host);
+            if (runs.size() != 2)
+                return 1;
+            if (mirrored != ((GetWindowLongW(host.Window(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0 ? 1 : 0)) {
+                std::fwprintf(stderr, L"bench_inproc: the dialog is not laid out %ls\n", layouts[mirrored]);
+                return 1;
+            }
+            for (int kind = 0; kind < 2; ++kind) {
+                kinds[kind] = runs[kind].what;
+                RunCycles(host, 100, runs[kind].step);  // warm-up
+                const double cpuBefore = DialogThreadCpuMs(host);
+                const std::vector<double> run = RunCycles(host, cycles, runs[kind].step);
+                cpu[mirrored][kind].push_back((DialogThreadCpuMs(host) - cpuBefore) / cycles);
+                times[mirrored][kind].insert(times[mirrored][kind].end(), run.begin(), run.end());
+                medians[mirrored][kind].push_back(Median(run));
+                // As spans of Wine's server trace, when the server traces.
+                RunCycles(host, 100, runs[kind].step, Format(L"%ls, %ls", runs[kind].what, layouts[mirrored]));
+            }
+        }
+    }
+    PrintRow(L"Layouts compared with the table of the UI language",
+             Format(L"0x%04X", static_cast<unsigned>(GetUserDefaultUILanguage())));
+    int failures = 0;
+    for (int kind = 0; kind < 2; ++kind) {
+        const double ltr = Median(times[0][kind]);
+        const double rtl = Median(times[1][kind]);
+        PrintRow(Format(L"%ls, left to right: median of %d x %d", kinds[kind], rounds, cycles),
+                 Format(L"%.3f ms (p95 %.3f)", ltr, Percentile(times[0][kind], 0.95)));
+        PrintRow(Format(L"%ls, mirrored: median of %d x %d", kinds[kind], rounds, cycles),
+                 Format(L"%.3f ms (p95 %.3f)", rtl, Percentile(times[1][kind], 0.95)),
+                 Format(L"<= %.3f ms", ltr * kMost), Verdict(rtl <= ltr * kMost));
+        std::wstring ratios;
+        for (int round = 0; round < rounds; ++round)
+            ratios += Format(round ? L", %.2f" : L"%.2f", medians[1][kind][static_cast<size_t>(round)] /
+                                                            medians[0][kind][static_cast<size_t>(round)]);
+        PrintRow(Format(L"%ls, mirrored / left to right", kinds[kind]), Format(L"%.2f", rtl / ltr),
+                 Format(L"<= %.2f", kMost), Verdict(rtl <= ltr * kMost));
+        PrintRow(L"  each round", ratios);
+        // The program's own share of a cycle, which the rest of the machine
+        // does not stretch: left to right / mirrored, medians of the rounds.
+        const double cpuLtr = Median(cpu[0][kind]);
+        const double cpuRtl = Median(cpu[1][kind]);
+        PrintRow(Format(L"%ls: dialog thread's processor time", kinds[kind]),
+                 Format(L"%.3f / %.3f ms (%.2f)", cpuLtr, cpuRtl, cpuLtr > 0 ? cpuRtl / cpuLtr : 0.0),
+                 Format(L"<= %.2f", kMost), Verdict(cpuRtl <= cpuLtr * kMost));
+        failures += rtl <= ltr * kMost ? 0 : 1;
+    }
     return failures;
 }
 
@@ -482,8 +592,11 @@ int wmain(int argc, wchar_t** argv)
         return CatalogueBench(ArgumentNumber(argc, argv, 2, 50), argv[3], argv[4]);
     if (mode == L"steady" && (argc == 3 || argc == 4))
         return SteadyBench(ArgumentNumber(argc, argv, 2, 10000), argc == 4 ? argv[3] : L"");
+    if (mode == L"layouts" && argc == 4)
+        return LayoutsBench(ArgumentNumber(argc, argv, 2, 2000), ArgumentNumber(argc, argv, 3, 4));
     std::fwprintf(stderr,
                   L"usage: bench_inproc catalogue RUNS SHIPPED_EXE WORST_EXE\n"
-                  L"       bench_inproc steady CYCLES [\"Activation changes\" | \"Category switches\"]\n");
+                  L"       bench_inproc steady CYCLES [\"Activation changes\" | \"Category switches\"]\n"
+                  L"       bench_inproc layouts CYCLES ROUNDS\n");
     return 2;
 }
