@@ -27,9 +27,9 @@ def generate(*args, top=TOP):
 def gen_strings_module():
     sys.dont_write_bytecode = True
     sys.path.insert(0, os.path.join(TOP, "tools"))
-    spec = importlib.util.spec_from_file_location("gen_strings", os.path.join(TOP, "tools", "gen-strings.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("gen_strings", os.path.join(TOP, "tools", "gen-strings.py"))
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
