@@ -319,7 +319,7 @@ void Report(const wchar_t* what, double target, int cycles, const std::vector<do
     const double median = Median(times);
     const double growth = after.privateBytes - before.privateBytes;
     PrintRow(Format(L"%ls x %d: median cycle", what, cycles),
-             Format(L"%.3f ms (p95 %.3f)", median, Percentile(times, 0.95)), Format(L"<= %.0f ms", target),
+             Format(L"%.3f ms (p95 %.3f)", median, Percentile(times, 0.95)), Format(L"<= %.1f ms", target),
              Verdict(median <= target));
     PrintRow(Format(L"%ls: private bytes before -> after", what),
              Format(L"%.0f -> %.0f KiB", before.privateBytes / 1024.0, after.privateBytes / 1024.0));
