@@ -82,7 +82,14 @@ CLookupSession::Folder* CLookupSession::FolderOf(const CString& path, CString& n
     if (slash <= 0)
         return nullptr;
     name = path.Mid(slash + 1);
-    return &m_folders[path.Left(slash).Str()];
+    const std::wstring folder = path.Left(slash).Str();
+    for (Folder& known : m_folders) {
+        if (known.path == folder)
+            return &known;
+    }
+    m_folders.push_back(Folder());
+    m_folders.back().path = folder;
+    return &m_folders.back();
 }
 
 bool CLookupSession::KnownMissing(const CString& path)

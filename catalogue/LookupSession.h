@@ -15,9 +15,9 @@
 #include "catalogue/FolderListing.h"
 #include "catalogue/RegistryReader.h"
 
-#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CLookupSession {
 public:
@@ -47,6 +47,7 @@ public:
 
 private:
     struct Folder {
+        std::wstring path;
         int misses = 0;
         bool tried = false;
         std::unique_ptr<CFolderListing> listing;  // set when read to its end
@@ -55,7 +56,7 @@ private:
     // in it; null when the path names no folder.
     Folder* FolderOf(const CString& path, CString& name);
 
-    std::map<std::wstring, Folder> m_folders;
+    std::vector<Folder> m_folders;  // the few a load probes, in the order first met
     CLookupSession* m_pOuter;
     CRegistryKey m_appPaths64;
     CRegistryKey m_appPaths32;
