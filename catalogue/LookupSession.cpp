@@ -75,3 +75,41 @@ const CString& CLookupSession::WindowsDirectory()
     SystemDirectory();
     return m_strWindowsDirectory;
 }
+
+CLookupSession::Folder* CLookupSession::FolderOf(const CString& path, CString& name)
+{
+    const int slash = path.ReverseFind(L'\\');
+    if (slash <= 0)
+        return nullptr;
+    name = path.Mid(slash + 1);
+    const std::wstring folder = path.Left(slash).Str();
+    for (Folder& known : m_folders) {
+        if (known.path == folder)
+            return &known;
+    }
+    m_folders.push_back(Folder());
+    m_folders.back().path = folder;
+    return &m_folders.back();
+}
+
+bool CLookupSession::KnownMissing(const CString& path)
+{
+    CString name;
+    Folder* folder = FolderOf(path, name);
+    if (folder == nullptr || folder->misses < kMissesBeforeListing)
+        return false;
+    if (!folder->tried) {
+        folder->tried = true;
+        auto listing = std::make_unique<CFolderListing>();
+        if (listing->Read(path.Left(path.ReverseFind(L'\\'))))
+            folder->listing = std::move(listing);
+    }
+    return folder->listing && folder->listing->ProvesAbsent(name);
+}
+
+void CLookupSession::NoteMissing(const CString& path)
+{
+    CString name;
+    if (Folder* folder = FolderOf(path, name))
+        ++folder->misses;
+}

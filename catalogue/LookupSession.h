@@ -5,11 +5,19 @@
 // list) open from one row to the next, and asks for the system and Windows
 // folders once. Every look-up is still made, reported and decided in the same
 // order; the registry and the two folders are taken as they were when first
-// asked. Sessions nest: an inner one stands in for the outer one while it
+// asked. Once a session has found kMissesBeforeListing names missing from
+// one folder, it reads that folder's names (CFolderListing) and answers from
+// them that a name is not there; that folder is then taken as it was when
+// read. Sessions nest: an inner one stands in for the outer one while it
 // lives.
 #pragma once
 
+#include "catalogue/FolderListing.h"
 #include "catalogue/RegistryReader.h"
+
+#include <memory>
+#include <string>
+#include <vector>
 
 class CLookupSession {
 public:
@@ -27,7 +35,28 @@ public:
     const CString& SystemDirectory();
     const CString& WindowsDirectory();
 
+    // True when the listing of `path`'s folder, read once the session has
+    // noted enough names missing from it, proves that `path` is not there.
+    bool KnownMissing(const CString& path);
+    // Notes that the existence test found no `path`.
+    void NoteMissing(const CString& path);
+
+    // Under Wine a listing of the system folder costs about as much as ten to
+    // fifteen misses in it; a load of the shipped catalogue stays below this.
+    static constexpr int kMissesBeforeListing = 16;
+
 private:
+    struct Folder {
+        std::wstring path;
+        int misses = 0;
+        bool tried = false;
+        std::unique_ptr<CFolderListing> listing;  // set when read to its end
+    };
+    // The folder of `path` (the text before its last backslash) and the name
+    // in it; null when the path names no folder.
+    Folder* FolderOf(const CString& path, CString& name);
+
+    std::vector<Folder> m_folders;  // the few a load probes, in the order first met
     CLookupSession* m_pOuter;
     CRegistryKey m_appPaths64;
     CRegistryKey m_appPaths32;

@@ -38,12 +38,27 @@ BOOL ValueToPath(CString value, CString& path)
     return Expand(value, path);
 }
 
-// Tests candidates one after another and keeps the first that exists.
+// Tests candidates one after another and keeps the first that exists. A
+// candidate tested again right after (a bare name in the current directory in
+// stage 1 or 2 and again in stage 3) gets the answer just given.
 class CandidateTest {
 public:
     BOOL operator()(ProbeStage stage, const CString& candidate)
     {
-        const bool exists = candidate.GetLength() < static_cast<int>(kPathChars) && FileExists(candidate);
+        bool exists = false;
+        if (m_bTested && candidate == m_strLast) {
+            exists = m_bLastExists;
+        } else if (candidate.GetLength() < static_cast<int>(kPathChars)) {
+            CLookupSession* session = CLookupSession::Current();
+            if (session == nullptr || !session->KnownMissing(candidate)) {
+                exists = FileExists(candidate) != FALSE;
+                if (!exists && session != nullptr)
+                    session->NoteMissing(candidate);
+            }
+        }
+        m_bTested = true;
+        m_strLast = candidate;
+        m_bLastExists = exists;
         if (ProbeObserver)
             ProbeObserver->OnCandidate(stage, candidate, exists);
         if (exists)
@@ -54,6 +69,9 @@ public:
 
 private:
     CString m_strFound;
+    CString m_strLast;
+    bool m_bLastExists = false;
+    bool m_bTested = false;
 };
 
 BOOL ResolveFullPath(const CString& name, CandidateTest& test)

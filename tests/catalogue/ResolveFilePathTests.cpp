@@ -210,6 +210,49 @@ TEST_F(ResolveFilePathBothViews, KeysKeptOpenAcrossRowsGiveTheSameLookUps)
               anew.end());
 }
 
+// A load that has found many names missing from a folder reads the folder
+// once and answers the misses from it: the same look-ups, answers and results
+// as testing every candidate, for names in another case, short names, names
+// the listing cannot vouch for (a trailing dot, wildcards, a slash) and an
+// entry outside ASCII; from then on the folder is taken as it was read.
+TEST_F(ResolveFilePathOnMachine, ManyMissesInAFolderAreAnsweredFromItsListing)
+{
+    ASSERT_TRUE(strings.Loaded());
+    const std::wstring folder = L"C:\\QvListTest";
+    machine.files.Folder(folder);
+    for (const wchar_t* file : {L"Present.dat", L"LongerThanEight.dat", L"\u017Fharp.dat", L"QvLast.dat"})
+        machine.files.File(folder + L"\\" + file);
+
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 2 * CLookupSession::kMissesBeforeListing; ++i)
+        names.push_back(L"QvMiss" + std::to_wstring(i) + L".dat");
+    for (const wchar_t* name : {L"pRESENT.DAT", L"LONGER~1.DAT", L"SHARP.dat", L"Present.dat.", L"Pres*.dat",
+                                L"sub/Present.dat", L"kernel32.dll", L"QvLast.dat", L"QvMissLast.dat"})
+        names.push_back(name);
+    const auto load = [&] {
+        ProbeRecorder recorder;
+        std::vector<std::wstring> seen;
+        for (const std::wstring& name : names) {
+            CString path(name.c_str());
+            seen.push_back(ResolveFilePath(path, folder.c_str()) ? L"=> " + path.Str() : L"=> not found");
+        }
+        seen.insert(seen.end(), recorder.events.begin(), recorder.events.end());
+        return seen;
+    };
+    const std::vector<std::wstring> probed = load();
+    EXPECT_NE(std::find(probed.begin(), probed.end(), L"=> " + folder + L"\\pRESENT.DAT"), probed.end());
+    EXPECT_NE(std::find(probed.begin(), probed.end(), L"=> C:\\windows\\system32\\kernel32.dll"), probed.end());
+
+    CLookupSession session;
+    EXPECT_EQ(load(), probed);
+    // The listing answers now: a file made after it is not seen in this load.
+    machine.files.File(folder + L"\\QvLate.dat");
+    CString late(L"QvLate.dat");
+    EXPECT_FALSE(ResolveFilePath(late, folder.c_str()));
+    CLookupSession fresh;
+    EXPECT_TRUE(ResolveFilePath(late, folder.c_str()));
+}
+
 TEST(ResolveFilePath32BitView, LinkIsRestoredAfterwards)
 {
     // The previous test's prefix surgery is undone: App Paths is shared again.

@@ -232,11 +232,20 @@ int wmain(int argc, wchar_t** argv)
 
     for (int i = 0; i < count; ++i)  // warm-up: file cache, fonts, Wine's own start-up caches
         RunOnce(targets[i], false, false);
+    // The host's speed drifts over a run; the starts of one round are made
+    // within a second or two of each other, so each round's own a/d sees
+    // one speed of the host.
+    std::vector<double> roundRatios;
     for (int run = 0; run < runs; ++run) {
+        double idleA = 0.0;
+        double idleD = 0.0;
         for (int j = 0; j < count; ++j) {
             const int i = (run + j) % count;
-            RunOnce(targets[i], true, i == 0);
+            if (RunOnce(targets[i], true, i == 0) && (i == 0 || i == 3))
+                (i == 0 ? idleA : idleD) = targets[i].idleMs.back();
         }
+        if (idleA > 0.0 && idleD > 0.0)
+            roundRatios.push_back(idleA / idleD);
     }
 
     Target& a = targets[0];
@@ -265,8 +274,11 @@ int wmain(int argc, wchar_t** argv)
                  Format(L"%.1f ms (%.0f..%.0f)", Median(t.idleMs), Percentile(t.idleMs, 0.0),
                         Percentile(t.idleMs, 1.0)));
     }
-    PrintRow(L"Start-up ratio a/d (the launcher's own window)", Format(L"%.2f", ma / md), L"<= 1.2",
-             Verdict(ma / md <= 1.2));
+    const double paired = Median(roundRatios);
+    PrintRow(L"Start-up ratio a/d, median of each round's own",
+             Format(L"%.3f (%.2f..%.2f)", paired,
+             Percentile(roundRatios, 0.0), Percentile(roundRatios, 1.0)), L"<= 1.1", Verdict(paired <= 1.1));
+    PrintRow(L"Start-up ratio a/d, of the medians", Format(L"%.3f", ma / md));
     PrintRow(L"Start-up ratio b/d", Format(L"%.2f", mb / md));
     PrintRow(L"Start-up ratio a/c, b/c, d/c (one list view)", Format(L"%.2f, %.2f, %.2f", ma / mc, mb / mc, md / mc));
     if (count == 5 && !targets[4].idleMs.empty()) {
