@@ -1,5 +1,6 @@
 #include "catalogue/LookupSession.h"
 
+#include "catalogue/FileExists.h"
 #include "framework/afxres.h"
 #include "res/resource.h"
 
@@ -92,24 +93,22 @@ CLookupSession::Folder* CLookupSession::FolderOf(const CString& path, CString& n
     return &m_folders.back();
 }
 
-bool CLookupSession::KnownMissing(const CString& path)
+bool CLookupSession::Exists(const CString& path)
 {
     CString name;
     Folder* folder = FolderOf(path, name);
-    if (folder == nullptr || folder->misses < kMissesBeforeListing)
-        return false;
-    if (!folder->tried) {
-        folder->tried = true;
-        auto listing = std::make_unique<CFolderListing>();
-        if (listing->Read(path.Left(path.ReverseFind(L'\\'))))
-            folder->listing = std::move(listing);
+    if (folder != nullptr && folder->misses >= kMissesBeforeListing) {
+        if (!folder->tried) {
+            folder->tried = true;
+            auto listing = std::make_unique<CFolderListing>();
+            if (listing->Read(CString(folder->path.c_str())))
+                folder->listing = std::move(listing);
+        }
+        if (folder->listing && folder->listing->ProvesAbsent(name))
+            return false;
     }
-    return folder->listing && folder->listing->ProvesAbsent(name);
-}
-
-void CLookupSession::NoteMissing(const CString& path)
-{
-    CString name;
-    if (Folder* folder = FolderOf(path, name))
+    const bool exists = FileExists(path) != FALSE;
+    if (!exists && folder != nullptr)
         ++folder->misses;
+    return exists;
 }

@@ -35,11 +35,11 @@ public:
     const CString& SystemDirectory();
     const CString& WindowsDirectory();
 
-    // True when the listing of `path`'s folder, read once the session has
-    // noted enough names missing from it, proves that `path` is not there.
-    bool KnownMissing(const CString& path);
-    // Notes that the existence test found no `path`.
-    void NoteMissing(const CString& path);
+    // The existence test (FileExists) of a candidate in this load: "not
+    // there" from the listing of its folder, read once the session has
+    // noted kMissesBeforeListing names missing from it, where the listing
+    // proves it; the directory search otherwise.
+    bool Exists(const CString& path);
 
     // Under Wine a listing of the system folder costs about as much as ten to
     // fifteen misses in it; a load of the shipped catalogue stays below this.

@@ -50,11 +50,7 @@ public:
             exists = m_bLastExists;
         } else if (candidate.GetLength() < static_cast<int>(kPathChars)) {
             CLookupSession* session = CLookupSession::Current();
-            if (session == nullptr || !session->KnownMissing(candidate)) {
-                exists = FileExists(candidate) != FALSE;
-                if (!exists && session != nullptr)
-                    session->NoteMissing(candidate);
-            }
+            exists = session != nullptr ? session->Exists(candidate) : FileExists(candidate) != FALSE;
         }
         m_bTested = true;
         m_strLast = candidate;
