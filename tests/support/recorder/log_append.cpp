@@ -42,12 +42,45 @@ void CreateParentFolder(const std::wstring& path)
         CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
 }
 
+// Held while one line is appended. An append-only handle is not enough when
+// recorders start together: Wine writes such a handle's data at the size the
+// file had a moment before (a stat, then a positioned write), so two writers
+// can put their lines at the same offset and one line is lost.
+class AppendGuard {
+public:
+    AppendGuard() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\QuorvaneRecorderLogAppend"))
+    {
+        if (mutex_ != nullptr) {
+            const DWORD wait = WaitForSingleObject(mutex_, qvtest::kDeadlineMs);
+            owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        }
+    }
+    ~AppendGuard()
+    {
+        if (owned_)
+            ReleaseMutex(mutex_);
+        if (mutex_ != nullptr)
+            CloseHandle(mutex_);
+    }
+    AppendGuard(const AppendGuard&) = delete;
+    AppendGuard& operator=(const AppendGuard&) = delete;
+
+    bool owned() const { return owned_; }
+
+private:
+    HANDLE mutex_;
+    bool owned_ = false;
+};
+
 }  // namespace
 
 bool AppendLine(const std::wstring& line)
 {
     const std::wstring path = LogPath();
     const std::string bytes = ToUtf8(line + L"\r\n");
+    const AppendGuard guard;
+    if (!guard.owned())
+        return false;
     // Another recorder may hold the log for a moment: tried again until the deadline.
     bool failed = false;
     const bool written = qvtest::WaitUntil(
