@@ -1,20 +1,19 @@
 // The launcher with its start-up marks recorded, for the benchmark's
-// breakdown of the start-up. At exit it writes the performance counter's value
-// at the first occurrence of each mark, one line per mark in the order of
-// StartupMark (0 for a mark never reached), to the file named by the
-// environment variable QUORVANE_STARTUP_TRACE; without it, nothing. Each
-// mark also ends a span of the start-up phase in Wine's server trace.
+// breakdown of the start-up: at exit it hands the first occurrence of each
+// StartupMark to the driver (startup_marks.h). Each mark also ends a span of
+// the start-up phase in Wine's server trace.
 #include "app/KivanoApp.h"
 #include "app/StartupTrace.h"
 #include "bench_stats.h"
+#include "startup_marks.h"
 
-#include <cstdio>
+static_assert(CStartupMarks::kCount == StartupMarkCount, "one noted mark per start-up mark");
 
 CKivanoApp theApp;
 
 namespace {
 
-LONGLONG g_marks[StartupMarkCount] = {};
+CStartupMarks g_marks;
 const wchar_t* const kPhases[StartupMarkCount] = {
     L"process start to application object", L"dialog created", L"catalogue and footer texts",
     L"fonts and buttons", L"initial selections and list", L"initialisation returns", L"first laid-out paint",
@@ -22,12 +21,8 @@ const wchar_t* const kPhases[StartupMarkCount] = {
 
 void Record(StartupMark mark)
 {
-    if (g_marks[mark] != 0)
-        return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    g_marks[mark] = now.QuadPart;
-    TraceMark(std::wstring(L"start-up: ") + kPhases[mark]);
+    if (g_marks.Note(mark))
+        TraceMark(std::wstring(L"start-up: ") + kPhases[mark]);
 }
 
 class Trace {
@@ -36,20 +31,7 @@ public:
     ~Trace()
     {
         g_pStartupRecorder = nullptr;
-        wchar_t path[MAX_PATH];
-        const DWORD length = GetEnvironmentVariableW(L"QUORVANE_STARTUP_TRACE", path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH)
-            return;
-        char text[StartupMarkCount * 24] = {};
-        int used = 0;
-        for (LONGLONG mark : g_marks)
-            used += std::snprintf(text + used, sizeof(text) - static_cast<size_t>(used), "%lld\n", mark);
-        const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return;
-        DWORD written = 0;
-        WriteFile(file, text, static_cast<DWORD>(used), &written, nullptr);
-        CloseHandle(file);
+        g_marks.Write();
     }
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
