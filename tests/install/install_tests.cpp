@@ -76,8 +76,7 @@ DWORD Msiexec(const std::wstring& arguments, std::wstring* box = nullptr, const 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
+    if (!qvtest::CreateProcessStarting(exe.c_str(), commandLine.data(), 0, nullptr, nullptr, &startup, &info)) {
         ADD_FAILURE() << "msiexec did not start: error " << GetLastError();
         return 0xFFFFFFFF;
     }

@@ -90,6 +90,20 @@ bool WaitUntilMutexGone(const std::wstring& name, DWORD timeoutMs)
         timeoutMs, 20);
 }
 
+BOOL CreateProcessStarting(const wchar_t* exe, wchar_t* commandLine, DWORD flags, void* environment,
+                           const wchar_t* folder, STARTUPINFOW* startup, PROCESS_INFORMATION* info, DWORD timeoutMs)
+{
+    BOOL created = FALSE;
+    WaitUntil(
+        [&] {
+            created = CreateProcessW(exe, commandLine, nullptr, nullptr, FALSE, flags, environment, folder, startup,
+                                     info);
+            return created || GetLastError() != ERROR_INTERNAL_ERROR;
+        },
+        timeoutMs, 50);
+    return created;
+}
+
 LaunchedProcess::~LaunchedProcess() { Terminate(); }
 
 bool LaunchedProcess::Start(const LaunchOptions& options)
@@ -103,9 +117,8 @@ bool LaunchedProcess::Start(const LaunchOptions& options)
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(options.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.empty() ? nullptr : folder.c_str(),
-                        &startup, &info))
+    if (!CreateProcessStarting(options.exe.c_str(), commandLine.data(), CREATE_UNICODE_ENVIRONMENT,
+                               environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;

@@ -56,6 +56,13 @@ std::vector<wchar_t> BuildEnvironmentBlock(const std::vector<std::pair<std::wstr
 // A visible top-level window of `className` that belongs to `pid` (0: any process).
 HWND FindTopLevelWindow(const std::wstring& className, DWORD pid = 0);
 
+// CreateProcessW, tried again while it fails with ERROR_INTERNAL_ERROR: under
+// load Wine sometimes cannot bring a new process up, and then none of it ran.
+// Gives up with that error at the deadline.
+BOOL CreateProcessStarting(const wchar_t* exe, wchar_t* commandLine, DWORD flags, void* environment,
+                           const wchar_t* folder, STARTUPINFOW* startup, PROCESS_INFORMATION* info,
+                           DWORD timeoutMs = kDeadlineMs);
+
 // True once no process holds the named mutex (a single-instance program has ended).
 bool WaitUntilMutexGone(const std::wstring& name, DWORD timeoutMs = kDeadlineMs);
 
